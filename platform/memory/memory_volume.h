@@ -1,0 +1,76 @@
+// The in-memory volume behind the memory implementation of the platform services: drive
+// letters, '\' paths, case-insensitive lookup that preserves case, attributes, 64-bit sizes,
+// times, a controllable enumeration order, injectable faults, and scripted Esc and message pump.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+
+namespace memory {
+
+class Volume {
+ public:
+  // The one volume the memory services work on.
+  static Volume& Get();
+
+  // Empties everything: no drives, no faults, no scripted input, counters zero,
+  // the executable path "C:\app\Kestrune.exe" (drive C: created by the first Make*).
+  void Reset();
+
+  // A drive exists once anything is made on it; a drive can be marked not ready.
+  void SetDriveReady(char letter, bool ready);
+
+  // Make a folder (and every missing folder above it). attributes default to faDirectory.
+  void MakeFolder(const std::string& path, uint32_t attributes = faDirectory);
+  // Make a file (folders above made as needed). The content, if given, is its data.
+  void MakeFile(const std::string& path, uint64_t size = 0, LocalDateTime time = {2001, 3, 9, 7, 5, 42},
+                uint32_t attributes = faArchive);
+  // A link folder (attributes faDirectory | faReparsePoint) pointing at target.
+  // Enumerating through it shows the target's entries.
+  void MakeLink(const std::string& path, const std::string& target);
+
+  bool Exists(const std::string& path) const;
+  // Names of the entries of a folder as stored (case preserved), in enumeration order.
+  std::vector<std::string> NamesIn(const std::string& folder) const;
+  // File data (profile files); false if there is no such file.
+  bool ReadFile(const std::string& path, std::string& data) const;
+  bool WriteFile(const std::string& path, const std::string& data);
+
+  // Enumeration order of new entries: insertion order (default) or reversed insertion order.
+  void SetReverseOrder(bool reversed);
+
+  // Faults.
+  void SetUnreadable(const std::string& folder, bool unreadable = true);
+  void SetRenameFails(const std::string& path, bool fails = true);  // old path of the rename
+  void SetIgnoresCaseOnlyRenames(bool ignores);  // like FAT32/exFAT on Windows, or Wine
+  void SetExecutablePath(const std::string& path);
+  void SetWriteProtected(const std::string& folder, bool protectedFolder = true);
+
+  // Scripted input. Polls are numbered from 1 since the last Reset.
+  void EscDownAtPolls(int first, int count = 1000000000);  // Esc held from poll 'first' on
+  void ClearEsc();
+  int EscPolls() const;
+  int PumpCalls() const;
+  // Called at every PumpMessages (a test's way to send a command in the middle of a scan).
+  void OnPump(std::function<void(int call)> hook);
+  // Called at every EscDown poll before the answer is decided.
+  void OnEscPoll(std::function<void(int poll)> hook);
+
+  // Counters for checks of work done.
+  int RenameCalls() const;
+  int Enumerations() const;   // EnumerateEntries calls
+  int OpenEnumerations() const;  // enumerations begun and not closed (should be 0)
+
+  struct Impl;
+  Impl& impl() const { return *impl_; }
+
+ private:
+  Volume();
+  Impl* impl_;
+};
+
+}  // namespace memory

@@ -1,0 +1,30 @@
+// Code-page 932 text services: case mapping that leaves two-byte characters alone,
+// path splitting that never cuts at a trail byte, and integer <-> text conversion.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// True when b opens a two-byte character in the code page in force.
+// Each platform implementation supplies this (win32: GetCPInfo; memory: code page 932).
+bool IsLeadByte(unsigned char b);
+
+// Copies with single-byte letters mapped; every two-byte character is copied unchanged.
+std::string UpperCaseText(const std::string& s);
+std::string LowerCaseText(const std::string& s);
+
+// Up to and including the last '\' or ':' that is not a trail byte; empty if none.
+std::string FolderPartOf(const std::string& path);
+// From the last '.' after the last '\' or ':' (none a trail byte), dot included; empty if none.
+std::string ExtensionOf(const std::string& path);
+
+// Leading spaces, then [+-]decimal, or (unsigned) $hex, xhex, Xhex, 0xhex, 0Xhex up to
+// FFFFFFFF read as a 32-bit pattern. Nothing may follow. False on any other text.
+bool ParseInteger(const std::string& text, int32_t& value);
+// The same forms, 64-bit: decimal within int64, hexadecimal up to 16 digits as a pattern.
+bool ParseInteger64(const std::string& text, int64_t& value);
+
+// Plain signed decimal.
+std::string FormatInteger(int64_t value);
+// Decimal padded on the left with spaces to width (capped at 255); never cut.
+std::string RightJustifiedNumber(int64_t value, int width);
