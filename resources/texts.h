@@ -1,0 +1,68 @@
+// Every text the user sees, in one place. Compiled with -fexec-charset=CP932, so each literal
+// is code-page 932 bytes at run time.
+#pragma once
+
+namespace texts {
+
+// Titles.
+inline constexpr char kApplicationTitle[] = "Kestrune Ver.1.10";
+inline constexpr char kFormCaption[] = "Kestrune Ver.1.00";
+
+// Menu.
+inline constexpr char kMenuFile[] = "ファイル(&F)";
+inline constexpr char kMenuSearchFolder[] = "検索フォルダ指定(&F)...";
+inline constexpr char kMenuKestrune[] = "ファイル名の小文字化・開始(&S)...";
+inline constexpr char kMenuExit[] = "終了(&X)";
+
+// Grid header row.
+inline constexpr char kHeaderName[] = "ファイル名";
+inline constexpr char kHeaderBytes[] = "Bytes";
+inline constexpr char kHeaderType[] = "種類";
+inline constexpr char kHeaderModified[] = "更新日時";
+inline constexpr char kHeaderAttributes[] = "属性";
+
+// Message dialogs.
+inline constexpr char kCaptionInformation[] = "情報";
+inline constexpr char kCaptionError[] = "エラー";
+inline constexpr char kCaptionConfirmation[] = "確認";
+inline constexpr char kButtonOk[] = "OK";
+inline constexpr char kButtonYes[] = "はい(&Y)";
+inline constexpr char kButtonNo[] = "いいえ(&N)";
+
+// Folder choice and scan.
+inline constexpr char kOpenDialogTitle[] = "検索フォルダ指定";
+inline constexpr char kOpenDialogPresetName[] = "\x81\x40";  // one ideographic space
+inline constexpr char kChooseSearchFolder[] = "検索フォルダを指定して下さい。";
+inline constexpr char kNoFolderTree[] = "フォルダツリーが表示されていません。";
+inline constexpr char kDriveNotReady[] = "検索フォルダのディスクドライブの準備が出来ていません。";
+inline constexpr char kScanning[] = "フォルダ検索中です。（ESC:中断）";
+inline constexpr char kScanAborted[] = "フォルダ検索を中断しました。";
+
+// Listing: "フォルダ「<folder>」を検索中(ESC:中断)", "<n> Files  パス名「<folder>」".
+inline constexpr char kListingPrefix[] = "フォルダ「";
+inline constexpr char kListingSuffix[] = "」を検索中(ESC:中断)";
+inline constexpr char kListCountSuffix[] = " Files  パス名「";
+inline constexpr char kListCountEnd[] = "」";
+inline constexpr char kListAborted[] = "検索を中断しました。";
+inline constexpr char kFolderSize[] = "<Folder>";
+inline constexpr char kAttrArchive[] = "A ";
+inline constexpr char kAttrReadOnly[] = "R ";
+inline constexpr char kAttrDirectory[] = "D ";
+
+// Lower-casing run.
+inline constexpr char kConfirmRun[] =
+    "このフォルダツリー内にあるファイルの名前を小文字にします（２バイト系文字を除く）。よろしいですか？";
+inline constexpr char kRunPrefix[] = "小文字化・処理中です。「";
+inline constexpr char kRunSuffix[] = "」（ESC:中断）";
+inline constexpr char kRunCompleted[] = "小文字化処理を完了しました。";
+inline constexpr char kRunAborted[] = "小文字化処理を中断しました。";
+inline constexpr char kRunFailuresPrefix[] = "（名前を変更できなかった項目：";
+inline constexpr char kRunFailuresSuffix[] = "件）";
+
+// Exit.
+inline constexpr char kConfirmExit[] = "終了します。よろしいですか？";
+
+// Settings: the conversion error of a stored value that is not an integer ("%s" is the value).
+inline constexpr char kNotAnInteger[] = "'%s' は整数ではありません";
+
+}  // namespace texts
