@@ -17,7 +17,7 @@ enum : uint32_t {
 };
 
 // Filters the program uses.
-constexpr uint32_t kScanFilter = faReadOnly | faDirectory;                // 0x11
+constexpr uint32_t kScanFilter = faReadOnly | faDirectory;              // 0x11
 constexpr uint32_t kListFilter = faReadOnly | faDirectory | faArchive;  // 0x31
 
 // A local calendar time. Inside the DOS range (1980..2107) seconds are even, as the
@@ -36,7 +36,7 @@ struct LocalDateTime {
 };
 
 struct FileEntry {
-  std::string EntryName;  // long name, no folder part
+  std::string EntryName;   // long name, no folder part
   uint64_t EntrySize = 0;  // the full 64-bit size
   LocalDateTime ModifiedTime;
   uint32_t Attributes = 0;

@@ -51,7 +51,8 @@ inline constexpr char kAttrDirectory[] = "D ";
 
 // Lower-casing run.
 inline constexpr char kConfirmRun[] =
-    "このフォルダツリー内にあるファイルの名前を小文字にします（２バイト系文字を除く）。よろしいですか？";
+    "このフォルダツリー内にあるファイルの名前を小文字にします（２バイト系文字を除く）。よろしいです"
+    "か？";
 inline constexpr char kRunPrefix[] = "小文字化・処理中です。「";
 inline constexpr char kRunSuffix[] = "」（ESC:中断）";
 inline constexpr char kRunCompleted[] = "小文字化処理を完了しました。";

@@ -27,8 +27,8 @@ class Volume {
   // Make a folder (and every missing folder above it). attributes default to faDirectory.
   void MakeFolder(const std::string& path, uint32_t attributes = faDirectory);
   // Make a file (folders above made as needed). The content, if given, is its data.
-  void MakeFile(const std::string& path, uint64_t size = 0, LocalDateTime time = {2001, 3, 9, 7, 5, 42},
-                uint32_t attributes = faArchive);
+  void MakeFile(const std::string& path, uint64_t size = 0,
+                LocalDateTime time = {2001, 3, 9, 7, 5, 42}, uint32_t attributes = faArchive);
   // A link folder (attributes faDirectory | faReparsePoint) pointing at target.
   // Enumerating through it shows the target's entries.
   void MakeLink(const std::string& path, const std::string& target);
@@ -62,7 +62,7 @@ class Volume {
 
   // Counters for checks of work done.
   int RenameCalls() const;
-  int Enumerations() const;   // EnumerateEntries calls
+  int Enumerations() const;      // EnumerateEntries calls
   int OpenEnumerations() const;  // enumerations begun and not closed (should be 0)
 
   struct Impl;

@@ -1,0 +1,48 @@
+// The application object: its title, the error box around every handler, and the start-up and
+// message loop of the platform in use (chosen at link time).
+#pragma once
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+namespace toolkit {
+
+class Form;
+
+// An error a handler lets escape; its message is code-page 932 text.
+class Error : public std::runtime_error {
+ public:
+  explicit Error(const std::string& message) : std::runtime_error(message) {}
+};
+
+// The error box's text: the message with a period appended when its last byte sorts after '.'.
+std::string ErrorBoxText(const std::string& message);
+
+// Runs an event handler; an exception escaping it is shown in the error box under the
+// application title and swallowed, so the program goes on.
+void RunHandler(const std::function<void()>& handler);
+
+class Application {
+ public:
+  static Application& Get();
+  const std::string& Title() const { return title_; }
+  void SetTitle(const std::string& t) { title_ = t; }
+
+  // Creates the form's native side and fires OnCreate.
+  void CreateForm(Form& form);
+  // Shows the form (OnShow first) and runs the message loop until it is closed; returns the exit
+  // code.
+  int Run(Form& form);
+
+ private:
+  std::string title_;
+};
+
+// Platform side (toolkit/win32 or toolkit/headless).
+void PlatformCreatePeers(Form& form);
+void PlatformShowForm(Form& form);
+int PlatformMessageLoop(Form& form);
+void ShowErrorBox(const std::string& caption, const std::string& text);
+
+}  // namespace toolkit

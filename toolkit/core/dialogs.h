@@ -1,0 +1,31 @@
+// Modal message dialogs, the refusal beep and the file-open dialog. The platform in use
+// (win32 or headless) supplies the functions.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace toolkit {
+
+enum class DialogKind { Information, Error, Confirmation };
+enum class DialogResult { Ok, Yes, No, Cancel };
+
+// Information and error: "OK"; confirmation: "はい(&Y)" / "いいえ(&N)". The close box gives Cancel.
+DialogResult MessageDlg(DialogKind kind, const std::string& text);
+
+// The refusal beep (MessageBeep(0xFFFF) on Win32).
+void Beep();
+
+// The file-open dialog used to choose a folder.
+class OpenDialog {
+ public:
+  static constexpr uint32_t kFlags = 0x00880024;  // ENABLEHOOK|HIDEREADONLY|EXPLORER|ENABLESIZING
+  static constexpr int kBufferSize = 260;
+  std::string Title;
+  std::string InitialDir;
+  std::string FileName;  // preset before Execute; the chosen path after it
+  // True when the user pressed Open; FileName then holds the folder shown, '\' and the name.
+  bool Execute();
+};
+
+}  // namespace toolkit

@@ -1,0 +1,61 @@
+// The main window model: caption, outer bounds, client size, font, menu and the form events.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "toolkit/core/control.h"
+#include "toolkit/core/menu.h"
+
+namespace toolkit {
+
+class FormPeer : public ControlPeer {
+ public:
+  // Destroys the native window; the message loop then ends.
+  virtual void Destroy() = 0;
+};
+
+struct FontSpec {
+  std::string face;  // code-page 932
+  int height = 0;    // character height in pixels (a negative lfHeight)
+};
+
+class Form : public Control {
+ public:
+  explicit Form(std::string name);
+
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(const std::string& c);
+  FontSpec font;
+  MainMenu* menu = nullptr;
+  // Window and program icon resource ids.
+  int iconId = 0;
+
+  int ClientWidth() const override { return clientWidth_; }
+  int ClientHeight() const override { return clientHeight_; }
+  // From the peer, whenever the native client area changes size: realigns the controls.
+  void SetClientSize(int width, int height);
+
+  std::function<void()> OnCreate;
+  std::function<void()> OnShow;
+  // Asked before any close; false keeps the window open.
+  std::function<bool()> OnCloseQuery;
+  std::function<void()> OnClose;
+
+  // Every close path (command, close box, system menu) comes here: OnCloseQuery, then
+  // OnClose, then the native window is destroyed. Returns true when the form closed.
+  bool Close();
+  bool Closed() const { return closed_; }
+  bool Shown() const { return shown_; }
+  // Fires OnShow once, just before the form first becomes visible.
+  void FireShow();
+
+ private:
+  std::string caption_;
+  int clientWidth_ = 0;
+  int clientHeight_ = 0;
+  bool closed_ = false;
+  bool shown_ = false;
+};
+
+}  // namespace toolkit

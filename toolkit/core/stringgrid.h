@@ -1,0 +1,129 @@
+// String grid model: a table of text cells with one fixed header row, column widths, scroll
+// position, current cell and selection, and the pure geometry the native side and the tests
+// share (cell rectangles, hit-testing, the column-resize grab zone and the mouse protocol).
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "toolkit/core/control.h"
+
+namespace toolkit {
+
+class StringGridPeer : public ControlPeer {
+ public:
+  virtual void CellChanged(int /*col*/, int /*row*/) {}
+  // Row count, column widths or scroll position changed: scroll bars and everything repaint.
+  virtual void LayoutChanged() {}
+  // Width in pixels of text in the grid's font.
+  virtual int TextWidth(const std::string& text) = 0;
+  // While a column border is dragged: where the sizing line stands (-1: none).
+  virtual void SizingLineMoved(int /*x*/) {}
+};
+
+struct GridCoord {
+  int col = -1;
+  int row = -1;
+  bool operator==(const GridCoord& o) const { return col == o.col && row == o.row; }
+};
+
+class StringGrid : public Control {
+ public:
+  StringGrid(std::string name, Control* parent, int colCount);
+
+  int defaultRowHeight = 24;
+  int gridLineWidth = 0;
+  int fixedRows = 1;
+  int textInset = 2;
+  // Grab zone around a column border in the header row.
+  int grabLeft = 3;
+  int grabRight = 4;
+
+  int ColCount() const { return colCount_; }
+  int RowCount() const { return static_cast<int>(rows_.size()); }
+  // Grows with empty rows or drops rows from the end.
+  void SetRowCount(int n);
+
+  const std::string& Cell(int col, int row) const { return rows_[row][col]; }
+  void SetCell(int col, int row, const std::string& text);
+  void SetCell(int col, int row, std::string&& text);
+  void ClearRow(int row);
+  void SwapRows(int a, int b);
+
+  int ColWidth(int col) const { return colWidths_[col]; }
+  void SetColWidth(int col, int width);
+  int RowHeight(int /*row*/) const { return defaultRowHeight; }
+
+  // Scroll position: the first non-fixed column shown at x = 0 (no fixed columns) and the
+  // first data row shown below the header.
+  int LeftCol() const { return leftCol_; }
+  void SetLeftCol(int col);
+  int TopRow() const { return topRow_; }
+  void SetTopRow(int row);
+
+  GridCoord Current() const { return current_; }
+  void SetCurrent(GridCoord c);  // also collapses the selection to it and scrolls it into view
+  // The selected range, inclusive, normalised (left <= right, top <= bottom).
+  GridCoord SelectionAnchor() const { return anchor_; }
+  bool IsSelected(int col, int row) const;
+
+  // Width of text in the grid's font (from the peer; 8 px per byte without one).
+  int TextWidth(const std::string& text) const;
+
+  // Geometry, in client pixels, from the current scroll position.
+  int ColumnLeft(int col) const;  // x of a column's first pixel (may be negative or beyond)
+  int RowTop(int row) const;
+  Rect CellRect(int col, int row) const;
+  // The cell under a point, or {-1,-1}.
+  GridCoord CellAt(int x, int y) const;
+  // The column whose right border's grab zone holds x when y is in the header row, or -1.
+  int ResizeBorderAt(int x, int y) const;
+  // Columns and rows at least partly visible in a client area of the given size.
+  int LastVisibleCol(int clientWidth) const;
+  int LastVisibleRow(int clientHeight) const;
+  // Rows fully visible below the header, at least 1.
+  int VisibleDataRows(int clientHeight) const;
+
+  // Mouse input from the peer. A single left press in a grab zone starts a column resize and
+  // does not fire OnMouseDown; every other press (any button, or the second press of a double
+  // click, marked by ssDouble) fires it.
+  void MouseDown(MouseButton button, unsigned shift, int x, int y);
+  void MouseMove(unsigned shift, int x, int y);
+  void MouseUp(MouseButton button, unsigned shift, int x, int y);
+  // Esc during a resize, or the mouse capture lost: the width stays as it was.
+  void CancelMode();
+  bool Sizing() const { return sizingCol_ >= 0; }
+  int SizingColumn() const { return sizingCol_; }
+
+  // Keys: arrows, Page Up/Down, Home/End move the current cell; the wheel scrolls.
+  enum class Key { Left, Right, Up, Down, PageUp, PageDown, Home, End };
+  void KeyDown(Key key, unsigned shift, int clientWidth, int clientHeight);
+  void MouseWheel(int notches, int clientHeight);  // positive: up
+
+  // Drawing: the native side draws each cell, then calls this so OnDrawCell runs after it.
+  void DrawCell(int col, int row, const Rect& rect);
+
+  std::function<void(int col, int row, const Rect& rect)> OnDrawCell;
+  std::function<void(MouseButton button, unsigned shift, int x, int y)> OnMouseDown;
+
+ private:
+  StringGridPeer* GridPeer() const;
+  void ScrollIntoView(GridCoord c, int clientWidth, int clientHeight);
+
+  int colCount_;
+  std::vector<std::vector<std::string>> rows_;
+  std::vector<int> colWidths_;
+  int leftCol_ = 0;
+  int topRow_ = 1;
+  GridCoord current_{0, 1};
+  GridCoord anchor_{0, 1};
+  bool selecting_ = false;
+  int sizingCol_ = -1;
+  int sizingStartX_ = 0;
+  int sizingStartWidth_ = 0;
+  int sizingX_ = 0;
+};
+
+}  // namespace toolkit

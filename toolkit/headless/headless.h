@@ -1,0 +1,59 @@
+// The headless platform of the toolkit, for host tests: it records what the program showed
+// (status texts, dialogs, beeps, error boxes, repaints) in one ordered log, answers dialogs
+// from a script, and lets a test click, press and paint.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "toolkit/core/dialogs.h"
+#include "toolkit/core/form.h"
+#include "toolkit/core/stringgrid.h"
+
+namespace headless {
+
+// One thing the user would have seen or heard, in order.
+struct Event {
+  enum Kind {
+    Beep,          // the refusal beep
+    Dialog,        // a message dialog: kind and text; result is the scripted answer
+    OpenDialog,    // the file-open dialog: text is InitialDir, detail the preset FileName
+    ErrorBox,      // the framework's error box: text, detail the caption
+    Status,        // the status line was set: text
+    StatusRefresh  // the status line was repainted at once: text
+  };
+  Kind kind;
+  std::string text;
+  std::string detail;
+  toolkit::DialogKind dialogKind = toolkit::DialogKind::Information;
+};
+
+// Clears the log and the scripts.
+void Reset();
+const std::vector<Event>& Log();
+void ClearLog();
+// The log entries of one kind, texts only.
+std::vector<std::string> Texts(Event::Kind kind);
+
+// Scripted answers, used in order. A dialog with no scripted answer fails the test run
+// (it records an ErrorBox-free Dialog event and returns Cancel, and UnansweredDialogs() counts it).
+void AnswerDialog(toolkit::DialogResult result);
+// The file name the open dialog returns; nullopt = the user cancels.
+void AnswerOpenDialog(std::optional<std::string> fileName);
+int UnansweredDialogs();
+
+// Client size the form gets when shown (the outer frame adds kFrameWidth/kFrameHeight).
+constexpr int kFrameWidth = 8;
+constexpr int kFrameHeight = 46;  // caption + menu + borders
+
+// Width of one byte of text in the grid's font (the "0" of ＭＳ ゴシック 13 px is 7 px).
+void SetGridCharWidth(int px);
+
+// Simulates a full repaint of the grid: DrawCell for every visible cell, header row first.
+void PaintGrid(toolkit::StringGrid& grid);
+// How many cells a peer was told changed since the last call, for checks that writes do not
+// repaint the header.
+int TakeCellRepaints(toolkit::StringGrid& grid);
+
+}  // namespace headless
