@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the host and Windows builds, and runs every test: the host
+# suite, then the Windows build of the tests under Wine (GUI tests on a private Xvfb display).
+set -euo pipefail
+cd "$(dirname "$0")"
+KESTRUNE_ROOT=$(pwd)
+source tools/ensure-deps.sh
+ensure_deps
+
+echo "== host build and tests"
+build_tree build/host -DCMAKE_BUILD_TYPE=Debug
+ctest --test-dir build/host --output-on-failure -j 2
+
+source tools/wine-env.sh
+echo "== Windows build (the shipped 32-bit program)"
+# Its tests are built only where Wine can run them.
+win32_tests=ON
+[ "$KESTRUNE_WINE_ARCH" = win32 ] || win32_tests=OFF
+build_tree build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release \
+  -DKESTRUNE_TESTS=$win32_tests
+tools/check-exe.sh build/win32/Kestrune.exe
+
+if [ "$KESTRUNE_WINE_ARCH" = win64 ]; then
+  echo "== Windows build for Wine (64-bit: this kernel runs no 32-bit code)"
+  build_tree build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
+fi
+
+echo "== tests under Wine ($KESTRUNE_WINE_ARCH)"
+wine_prepare_prefix
+display=99
+while [ -e "/tmp/.X${display}-lock" ] || [ -e "/tmp/.X11-unix/X${display}" ]; do display=$((display + 1)); done
+Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >build/xvfb.log 2>&1 &
+xvfb_pid=$!
+stop_xvfb() {
+  "$WINESERVER_BIN" -k >/dev/null 2>&1 || true
+  kill "$xvfb_pid" 2>/dev/null || true
+  wait "$xvfb_pid" 2>/dev/null || true
+}
+trap stop_xvfb EXIT
+for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display}" ] && break; sleep 0.1; done
+export DISPLAY=":$display"
+ctest --test-dir "$KESTRUNE_WINE_BUILD" --output-on-failure
