@@ -39,4 +39,10 @@ stop_xvfb() {
 trap stop_xvfb EXIT
 for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display}" ] && break; sleep 0.1; done
 export DISPLAY=":$display"
-ctest --test-dir "$KESTRUNE_WINE_BUILD" --output-on-failure
+status=0
+ctest --test-dir "$KESTRUNE_WINE_BUILD" --output-on-failure || status=$?
+# The GUI tests save screenshots as BMP; keep PNG copies to look at.
+for bmp in build/screenshots/*.bmp; do
+  [ -e "$bmp" ] && convert "$bmp" "${bmp%.bmp}.png"
+done
+exit $status

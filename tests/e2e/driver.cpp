@@ -1,0 +1,320 @@
+// Out-of-process driver for Kestrune.exe: finds its windows, sends what a user's input would
+// send, and reads back texts (the status bar through memory in the program's own process).
+#include "tests/e2e/driver.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+
+namespace e2e {
+namespace {
+
+std::string FolderOfModule() {
+  char path[MAX_PATH];
+  DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string s(path, n);
+  return s.substr(0, s.find_last_of('\\') + 1);
+}
+
+struct FindArgs {
+  DWORD pid;
+  const char* caption;
+  const char* className;
+  HWND found;
+};
+
+BOOL CALLBACK FindTopLevel(HWND hwnd, LPARAM lp) {
+  auto* args = reinterpret_cast<FindArgs*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid != args->pid || !IsWindowVisible(hwnd)) return TRUE;
+  if (args->className) {
+    char cls[64];
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (std::strcmp(cls, args->className) != 0) return TRUE;
+  }
+  if (args->caption && Kestrune::WindowText(hwnd) != args->caption) return TRUE;
+  args->found = hwnd;
+  return FALSE;
+}
+
+struct ChildArgs {
+  const char* className;
+  const char* text;
+  HWND found;
+};
+
+BOOL CALLBACK FindChild(HWND hwnd, LPARAM lp) {
+  auto* args = reinterpret_cast<ChildArgs*>(lp);
+  char cls[64];
+  GetClassNameA(hwnd, cls, sizeof cls);
+  if (args->className && _stricmp(cls, args->className) != 0) return TRUE;
+  if (args->text && Kestrune::WindowText(hwnd) != args->text) return TRUE;
+  args->found = hwnd;
+  return FALSE;
+}
+
+HWND Child(HWND parent, const char* className, const char* text) {
+  ChildArgs args{className, text, nullptr};
+  EnumChildWindows(parent, FindChild, reinterpret_cast<LPARAM>(&args));
+  return args.found;
+}
+
+bool FindMenuId(HMENU menu, const char* caption, UINT& id) {
+  int n = GetMenuItemCount(menu);
+  for (int i = 0; i < n; ++i) {
+    char text[256] = {};
+    GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
+    HMENU sub = GetSubMenu(menu, i);
+    if (sub) {
+      if (FindMenuId(sub, caption, id)) return true;
+    } else if (std::strcmp(text, caption) == 0) {
+      id = GetMenuItemID(menu, i);
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+Sandbox::Sandbox() {
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  for (int i = 0;; ++i) {
+    folder_ = std::string(temp) + "kestrune-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
+              std::to_string(i) + "\\";
+    if (CreateDirectoryA(folder_.c_str(), nullptr)) break;
+  }
+  CopyFileA((FolderOfModule() + "Kestrune.exe").c_str(), ExePath().c_str(), FALSE);
+}
+
+Sandbox::~Sandbox() { RemoveTree(folder_); }
+
+Kestrune::Kestrune(const std::string& exePath) {
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  std::string cmd = "\"" + exePath + "\"";
+  std::string dir = exePath.substr(0, exePath.find_last_of('\\') + 1);
+  CreateProcessA(exePath.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si,
+                 &pi_);
+}
+
+Kestrune::~Kestrune() {
+  if (pi_.hProcess) {
+    if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) {
+      TerminateProcess(pi_.hProcess, 1);
+      WaitForSingleObject(pi_.hProcess, 5000);
+    }
+    CloseHandle(pi_.hProcess);
+    CloseHandle(pi_.hThread);
+  }
+}
+
+bool Kestrune::WaitForMain(int timeoutMs) {
+  main_ = WaitForTopLevel("Kestrune Ver.1.00", timeoutMs);
+  if (main_) Sleep(150);  // let the new window settle before input arrives
+  return main_ != nullptr;
+}
+
+bool Kestrune::Exited(int timeoutMs) {
+  return pi_.hProcess && WaitForSingleObject(pi_.hProcess, timeoutMs) == WAIT_OBJECT_0;
+}
+
+DWORD Kestrune::ExitCode() const {
+  DWORD code = STILL_ACTIVE;
+  GetExitCodeProcess(pi_.hProcess, &code);
+  return code;
+}
+
+HWND Kestrune::WaitForTopLevel(const char* caption, int timeoutMs, const char* className) {
+  for (int waited = 0; waited <= timeoutMs; waited += 20) {
+    FindArgs args{pi_.dwProcessId, caption, className, nullptr};
+    EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&args));
+    if (args.found) return args.found;
+    if (WaitForSingleObject(pi_.hProcess, 20) == WAIT_OBJECT_0) return nullptr;
+  }
+  return nullptr;
+}
+
+std::string Kestrune::StatusText() const {
+  HWND bar = Child(main_, STATUSCLASSNAMEA, nullptr);
+  if (!bar) return "<no status bar>";
+  // A simple-mode status bar answers no WM_GETTEXT under Wine; SB_GETTEXTA writes into a
+  // buffer that must live in the program's own address space.
+  constexpr SIZE_T kSize = 4096;
+  void* remote = VirtualAllocEx(pi_.hProcess, nullptr, kSize, MEM_COMMIT, PAGE_READWRITE);
+  if (!remote) return "<no memory>";
+  DWORD_PTR length = 0;
+  SendMessageTimeoutA(bar, SB_GETTEXTLENGTHA, 0, 0, SMTO_ABORTIFHUNG, 2000, &length);
+  std::string text;
+  DWORD_PTR ignored = 0;
+  if ((length & 0xFFFF) < kSize &&
+      SendMessageTimeoutA(bar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG,
+                          2000, &ignored)) {
+    text.resize(length & 0xFFFF);
+    SIZE_T read = 0;
+    ReadProcessMemory(pi_.hProcess, remote, &text[0], text.size(), &read);
+    text.resize(read);
+  }
+  VirtualFreeEx(pi_.hProcess, remote, 0, MEM_RELEASE);
+  return text;
+}
+
+bool Kestrune::WaitForStatus(const std::function<bool(const std::string&)>& done, int timeoutMs) {
+  for (int waited = 0; waited <= timeoutMs; waited += 50) {
+    if (done(StatusText())) return true;
+    Sleep(50);
+  }
+  return false;
+}
+
+bool Kestrune::ChooseMenu(const char* caption) {
+  UINT id = 0;
+  if (!FindMenuId(GetMenu(main_), caption, id)) return false;
+  return PostMessageA(main_, WM_COMMAND, MAKEWPARAM(id, 0), 0) != 0;
+}
+
+bool Kestrune::ClickButton(HWND dialog, const char* text) {
+  HWND button = Child(dialog, "Button", text);
+  return button && PostMessageA(button, BM_CLICK, 0, 0);
+}
+
+bool Kestrune::ChooseFolder(const std::string& path, int timeoutMs) {
+  HWND dialog = WaitForTopLevel(nullptr, timeoutMs, "#32770");
+  if (!dialog) return false;
+  Sleep(200);
+  HWND name = GetDlgItem(dialog, 0x47C);  // cmb13, the file-name combo box
+  if (!name) return false;
+  SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+  return PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+std::string Kestrune::WindowText(HWND hwnd) {
+  char text[1024] = {};
+  DWORD_PTR n = 0;
+  SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                      SMTO_ABORTIFHUNG, 2000, &n);
+  return std::string(text, n);
+}
+
+std::string Kestrune::DialogMessage(HWND dialog) {
+  std::string longest;
+  for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    char cls[64];
+    GetClassNameA(c, cls, sizeof cls);
+    if (_stricmp(cls, "Button") == 0) continue;
+    std::string t = WindowText(c);
+    if (t.size() > longest.size()) longest = t;
+  }
+  return longest;
+}
+
+bool Kestrune::SaveScreenshot(const std::string& bmpPath) const {
+  RECT r;
+  if (!GetWindowRect(main_, &r)) return false;
+  int w = r.right - r.left, h = r.bottom - r.top;
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = h;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 24;
+  void* bits = nullptr;
+  HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  GdiFlush();
+  DWORD stride = ((w * 3 + 3) & ~3), size = stride * h;
+  BITMAPFILEHEADER fh{};
+  fh.bfType = 0x4D42;
+  fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
+  fh.bfSize = fh.bfOffBits + size;
+  std::string data(reinterpret_cast<const char*>(&fh), sizeof fh);
+  data.append(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof bi.bmiHeader);
+  data.append(static_cast<const char*>(bits), size);
+  SelectObject(mem, old);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  return WriteFile(bmpPath, data);
+}
+
+void KeyDown(WORD vk) {
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  SendInput(1, &in, sizeof in);
+}
+
+void KeyUp(WORD vk) {
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(1, &in, sizeof in);
+}
+
+void HoldKey(WORD vk, int holdMs) {
+  KeyDown(vk);
+  Sleep(holdMs);
+  KeyUp(vk);
+}
+
+bool MakeFolder(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr) != 0; }
+
+bool WriteFile(const std::string& path, const std::string& data) {
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  BOOL ok = ::WriteFile(h, data.data(), static_cast<DWORD>(data.size()), &written, nullptr);
+  CloseHandle(h);
+  return ok && written == data.size();
+}
+
+std::vector<std::string> NamesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((folder + "*.*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (std::strcmp(fd.cFileName, ".") != 0 && std::strcmp(fd.cFileName, "..") != 0)
+      names.push_back(fd.cFileName);
+  } while (FindNextFileA(h, &fd));
+  FindClose(h);
+  return names;
+}
+
+bool Exists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void RemoveTree(const std::string& path) {
+  std::string folder = path;
+  if (!folder.empty() && folder.back() != '\\') folder += '\\';
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((folder + "*.*").c_str(), &fd);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      std::string name = fd.cFileName;
+      if (name == "." || name == "..") continue;
+      std::string full = folder + name;
+      SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+          !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        RemoveTree(full);
+      } else if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveDirectoryA(full.c_str());
+      } else {
+        DeleteFileA(full.c_str());
+      }
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+  }
+  RemoveDirectoryA(folder.c_str());
+}
+
+}  // namespace e2e

@@ -1,0 +1,72 @@
+// Drives a running Kestrune.exe from another process, as a user would: menu commands, the
+// file-open dialog, our message dialogs, keys, and reading the status line and window state.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// A fresh folder under the temp folder, with Kestrune.exe copied into it (so its settings file
+// is its own). Removed with everything below it when the object goes.
+class Sandbox {
+ public:
+  Sandbox();
+  ~Sandbox();
+  const std::string& Folder() const { return folder_; }  // ends with '\'
+  std::string ExePath() const { return folder_ + "Kestrune.exe"; }
+
+ private:
+  std::string folder_;
+};
+
+class Kestrune {
+ public:
+  explicit Kestrune(const std::string& exePath);
+  ~Kestrune();  // closes the program if it still runs
+  DWORD Pid() const { return pi_.dwProcessId; }
+  HANDLE Process() const { return pi_.hProcess; }
+  HWND Main() const { return main_; }
+  // Waits for the main window (caption "Kestrune Ver.1.00") to be visible.
+  bool WaitForMain(int timeoutMs = 10000);
+  bool Exited(int timeoutMs);
+  DWORD ExitCode() const;
+
+  std::string StatusText() const;
+  bool WaitForStatus(const std::function<bool(const std::string&)>& done, int timeoutMs);
+  // Posts the WM_COMMAND of the menu item whose text is caption.
+  bool ChooseMenu(const char* caption);
+  // The visible top-level windows of the program with this caption (dialogs, message boxes).
+  HWND WaitForTopLevel(const char* caption, int timeoutMs, const char* className = nullptr);
+  // Clicks the button of a dialog whose text is text.
+  static bool ClickButton(HWND dialog, const char* text);
+  // Puts path into the file-open dialog's name field and presses Open.
+  bool ChooseFolder(const std::string& path, int timeoutMs = 10000);
+  // Text of a window of this process (a cross-process WM_GETTEXT works for ordinary windows).
+  static std::string WindowText(HWND hwnd);
+  // Text of a static child of a dialog (the message).
+  static std::string DialogMessage(HWND dialog);
+  // Saves a picture of the main window as a 24-bit BMP.
+  bool SaveScreenshot(const std::string& bmpPath) const;
+
+ private:
+  PROCESS_INFORMATION pi_{};
+  HWND main_ = nullptr;
+};
+
+// Presses and holds a key for holdMs, then releases it (SendInput).
+void HoldKey(WORD vk, int holdMs);
+void KeyDown(WORD vk);
+void KeyUp(WORD vk);
+
+// File helpers.
+bool MakeFolder(const std::string& path);
+bool WriteFile(const std::string& path, const std::string& data);
+std::vector<std::string> NamesIn(const std::string& folder);  // without "." and ".."
+bool Exists(const std::string& path);
+void RemoveTree(const std::string& path);
+
+}  // namespace e2e

@@ -1,0 +1,199 @@
+// Kestrune.exe end to end, out of process: a folder chosen through the real file-open dialog,
+// the scan, the lower-casing run and its answers, Esc, the settings file across restarts.
+#include <windows.h>
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <set>
+
+#include "resources/texts.h"
+#include "tests/e2e/driver.h"
+
+namespace {
+
+using e2e::Kestrune;
+using e2e::Sandbox;
+
+constexpr int kWait = 20000;
+
+std::string ScreenshotFolder() {
+  const char* dir = std::getenv("KESTRUNE_SCREENSHOTS");
+  return dir ? std::string(dir) + "\\" : std::string();
+}
+
+bool StartsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
+
+
+struct ChildFind {
+  const char* cls;
+  HWND found;
+};
+BOOL CALLBACK FindByClass(HWND h, LPARAM lp) {
+  auto* f = reinterpret_cast<ChildFind*>(lp);
+  char cls[64];
+  GetClassNameA(h, cls, sizeof cls);
+  if (_stricmp(cls, f->cls) == 0) {
+    f->found = h;
+    return FALSE;
+  }
+  return TRUE;
+}
+HWND ChildOfClass(HWND parent, const char* cls) {
+  ChildFind f{cls, nullptr};
+  EnumChildWindows(parent, FindByClass, reinterpret_cast<LPARAM>(&f));
+  return f.found;
+}
+
+// Chooses folder (ending with '\') and waits until the scan has ended.
+void ScanFolder(Kestrune& k, const std::string& folder) {
+  ASSERT_TRUE(k.ChooseMenu(texts::kMenuSearchFolder));
+  ASSERT_TRUE(k.ChooseFolder(folder + texts::kOpenDialogPresetName));
+  HWND tree = ChildOfClass(k.Main(), WC_TREEVIEWA);
+  ASSERT_NE(tree, nullptr);
+  bool scanned = false;
+  for (int waited = 0; waited < kWait && !scanned; waited += 50) {
+    Sleep(50);
+    scanned = SendMessageA(tree, TVM_GETCOUNT, 0, 0) > 0 && IsWindowEnabled(tree) &&
+              k.StatusText().empty();
+  }
+  ASSERT_TRUE(scanned) << "status: " << k.StatusText();
+}
+
+// Starts the run and answers the confirmation with the given button.
+void StartRun(Kestrune& k, const char* button) {
+  ASSERT_TRUE(k.ChooseMenu(texts::kMenuKestrune));
+  HWND confirm = k.WaitForTopLevel(texts::kCaptionConfirmation, kWait);
+  ASSERT_NE(confirm, nullptr);
+  EXPECT_EQ(Kestrune::DialogMessage(confirm), texts::kConfirmRun);
+  ASSERT_TRUE(Kestrune::ClickButton(confirm, button));
+}
+
+std::set<std::string> Names(const std::string& folder) {
+  auto v = e2e::NamesIn(folder);
+  return std::set<std::string>(v.begin(), v.end());
+}
+
+class E2E : public ::testing::Test {
+ protected:
+  Sandbox box;
+  std::string data = box.Folder() + "DATA\\";
+};
+
+TEST_F(E2E, RunLowerCasesTheTreeOnDiskAndCountsWhatItCouldNotRename) {
+  ASSERT_TRUE(e2e::MakeFolder(data));
+  ASSERT_TRUE(e2e::MakeFolder(data + "DOCS"));
+  ASSERT_TRUE(e2e::MakeFolder(data + "DOCS\\SUB"));
+  ASSERT_TRUE(e2e::MakeFolder(data + "DOCS\\SUB\\DEEPER"));
+  for (const char* f : {"README.TXT", "readme2.txt", "表ソA.TXT", "ＡＢＣ.TXT", "アイ.DAT",
+                        "RO.TXT", "HIDDEN.TXT", "LOCKED.TXT"})
+    ASSERT_TRUE(e2e::WriteFile(data + f, f));
+  ASSERT_TRUE(e2e::WriteFile(data + "DOCS\\INDEX.HTML", "x"));
+  ASSERT_TRUE(e2e::WriteFile(data + "DOCS\\SUB\\DEEPER\\LAST.C", "x"));
+  SetFileAttributesA((data + "RO.TXT").c_str(), FILE_ATTRIBUTE_READONLY);
+  SetFileAttributesA((data + "HIDDEN.TXT").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  // Held open without delete sharing: its rename must fail and be counted.
+  HANDLE locked = CreateFileA((data + "LOCKED.TXT").c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+
+  Kestrune k(box.ExePath());
+  ASSERT_TRUE(k.WaitForMain());
+  ScanFolder(k, data);
+  StartRun(k, texts::kButtonYes);
+  std::string done = std::string(texts::kRunCompleted) + texts::kRunFailuresPrefix + "1" +
+                     texts::kRunFailuresSuffix;
+  EXPECT_TRUE(k.WaitForStatus([&](const std::string& s) { return s == done; }, kWait))
+      << k.StatusText();
+  if (!ScreenshotFolder().empty()) k.SaveScreenshot(ScreenshotFolder() + "after-run.bmp");
+  CloseHandle(locked);
+
+  EXPECT_EQ(Names(data), (std::set<std::string>{"readme.txt", "readme2.txt", "docs", "表ソa.txt",
+                                                "ＡＢＣ.txt", "アイ.dat", "ro.txt", "HIDDEN.TXT",
+                                                "LOCKED.TXT"}));
+  EXPECT_EQ(Names(data + "docs\\"), (std::set<std::string>{"index.html", "sub"}));
+  EXPECT_EQ(Names(data + "docs\\sub\\deeper\\"), (std::set<std::string>{"last.c"}));
+  EXPECT_EQ(Names(data + "docs\\sub\\"), (std::set<std::string>{"deeper"}));
+  EXPECT_TRUE(GetFileAttributesA((data + "ro.txt").c_str()) & FILE_ATTRIBUTE_READONLY);
+}
+
+TEST_F(E2E, AnsweringNoRenamesNothing) {
+  ASSERT_TRUE(e2e::MakeFolder(data));
+  ASSERT_TRUE(e2e::WriteFile(data + "UPPER.TXT", "x"));
+  Kestrune k(box.ExePath());
+  ASSERT_TRUE(k.WaitForMain());
+  ScanFolder(k, data);
+  StartRun(k, texts::kButtonNo);
+  Sleep(500);
+  EXPECT_EQ(k.StatusText(), "");
+  EXPECT_EQ(Names(data), (std::set<std::string>{"UPPER.TXT"}));
+}
+
+TEST_F(E2E, EscHeldDuringARunStopsItAndLeavesEveryEntryWholeInOneCaseOrTheOther) {
+  ASSERT_TRUE(e2e::MakeFolder(data));
+  constexpr int kFolders = 400, kFiles = 15;
+  for (int d = 0; d < kFolders; ++d) {
+    std::string folder = data + "DIR" + std::to_string(d) + "\\";
+    ASSERT_TRUE(e2e::MakeFolder(folder));
+    for (int f = 0; f < kFiles; ++f) e2e::WriteFile(folder + "FILE" + std::to_string(f) + ".TXT", "");
+  }
+  Kestrune k(box.ExePath());
+  ASSERT_TRUE(k.WaitForMain());
+  ScanFolder(k, data);
+  StartRun(k, texts::kButtonYes);
+  ASSERT_TRUE(k.WaitForStatus([](const std::string& s) { return StartsWith(s, texts::kRunPrefix); },
+                              kWait));
+  Sleep(200);
+  e2e::KeyDown(VK_ESCAPE);
+  bool stopped = k.WaitForStatus(
+      [](const std::string& s) { return StartsWith(s, texts::kRunAborted) || StartsWith(s, texts::kRunCompleted); },
+      kWait);
+  e2e::KeyUp(VK_ESCAPE);
+  ASSERT_TRUE(stopped);
+  EXPECT_EQ(k.StatusText(), texts::kRunAborted);
+
+  int lower = 0, upper = 0;
+  for (const std::string& dir : e2e::NamesIn(data)) {
+    for (const std::string& name : e2e::NamesIn(data + dir + "\\")) {
+      ASSERT_EQ(name.size() >= 5 && name.size() <= 10, true) << name;
+      (name[0] == 'f' ? lower : upper)++;
+    }
+  }
+  EXPECT_EQ(lower + upper, kFolders * kFiles);  // nothing lost, nothing doubled
+  EXPECT_GT(upper, 0);                          // it did stop before the end
+}
+
+TEST_F(E2E, TheWindowComesUpAtTheStoredBoundsAndABadValueShowsTheErrorBoxFirst) {
+  {
+    ASSERT_TRUE(e2e::WriteFile(box.Folder() + "Kestrune.ini",
+                               "[Form]\r\nF1_X=120\r\nF1_Y=80\r\nF1_W=640\r\nF1_H=400\r\n"));
+    Kestrune k(box.ExePath());
+    ASSERT_TRUE(k.WaitForMain());
+    RECT r;
+    GetWindowRect(k.Main(), &r);
+    EXPECT_EQ(r.left, 120);
+    EXPECT_EQ(r.top, 80);
+    EXPECT_EQ(r.right - r.left, 640);
+    EXPECT_EQ(r.bottom - r.top, 400);
+    PostMessageA(k.Main(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(k.Exited(kWait));
+  }
+  {
+    ASSERT_TRUE(e2e::WriteFile(box.Folder() + "Kestrune.ini", "[Form]\r\nF1_X=abc\r\nF1_Y=80\r\n"));
+    Kestrune k(box.ExePath());
+    HWND box1 = k.WaitForTopLevel(texts::kApplicationTitle, kWait);
+    ASSERT_NE(box1, nullptr);
+    EXPECT_EQ(Kestrune::DialogMessage(box1), "'abc' は整数ではありません.");
+    ASSERT_TRUE(Kestrune::ClickButton(box1, "OK"));
+    ASSERT_TRUE(k.WaitForMain());
+    RECT r;
+    GetWindowRect(k.Main(), &r);
+    EXPECT_EQ(r.left, 194);
+    EXPECT_EQ(r.top, 103);
+    EXPECT_EQ(r.right - r.left, 580);
+    EXPECT_EQ(r.bottom - r.top, 468);
+  }
+}
+
+}  // namespace
