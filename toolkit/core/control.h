@@ -93,6 +93,8 @@ class Control {
   virtual void Resized();
 
  private:
+  void AlignChildren();
+
   std::string name_;
   Control* parent_;
   std::vector<Control*> children_;
@@ -102,6 +104,8 @@ class Control {
   bool visible_ = true;
   bool enabled_ = true;
   ControlPeer* peer_ = nullptr;
+  bool aligning_ = false;
+  bool realignAgain_ = false;
 };
 
 }  // namespace toolkit

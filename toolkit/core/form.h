@@ -50,12 +50,17 @@ class Form : public Control {
   // Fires OnShow once, just before the form first becomes visible.
   void FireShow();
 
+ protected:
+  // The outer bounds changed: nothing to do until the client size follows.
+  void Resized() override;
+
  private:
   std::string caption_;
   int clientWidth_ = 0;
   int clientHeight_ = 0;
   bool closed_ = false;
   bool shown_ = false;
+  bool closing_ = false;
 };
 
 }  // namespace toolkit

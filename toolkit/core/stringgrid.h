@@ -65,7 +65,8 @@ class StringGrid : public Control {
 
   GridCoord Current() const { return current_; }
   void SetCurrent(GridCoord c);  // also collapses the selection to it and scrolls it into view
-  // The selected range, inclusive, normalised (left <= right, top <= bottom).
+  // The selected range runs from this corner to the current cell, both included; IsSelected
+  // tests the normalised range.
   GridCoord SelectionAnchor() const { return anchor_; }
   bool IsSelected(int col, int row) const;
 
@@ -111,6 +112,13 @@ class StringGrid : public Control {
  private:
   StringGridPeer* GridPeer() const;
   void ScrollIntoView(GridCoord c, int clientWidth, int clientHeight);
+  void NotifyLayout();
+  void NotifySelection();
+  bool InRange(int col, int row) const;
+  int LastDataRow() const;
+  GridCoord ClampToData(GridCoord c) const;
+  int FixedHeight() const;
+  int SizingLineX() const;
 
   int colCount_;
   std::vector<std::vector<std::string>> rows_;

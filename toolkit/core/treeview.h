@@ -68,6 +68,9 @@ class TreeView : public Control {
 
   // Bytes held per node, for the benchmarks.
   static constexpr size_t NodeFootprint() { return sizeof(Node); }
+  // Node steps taken so far to keep the pre-order (links followed, positions assigned), for the
+  // tests and benchmarks that hold the scan to linear work.
+  uint64_t OrderWork() const { return orderWork_; }
 
  private:
   struct Node {
@@ -85,12 +88,17 @@ class TreeView : public Control {
   NodeId NextInOrder(NodeId node) const;
   // Drops the known order from position p on (a node went in inside the known prefix).
   void TruncateOrder(int p);
+  // The last node of a subtree in pre-order: where a new child of its root goes after.
+  NodeId LastInSubtree(NodeId node) const;
+  // Keeps the known prefix true before a node is inserted directly after `last`.
+  void BeforeAppendAfter(NodeId last);
 
   std::vector<Node> nodes_;
   std::vector<NodeId> order_;  // the known pre-order prefix
   NodeId lastRoot_ = kNoNode;
   NodeId selected_ = kNoNode;
   int updateDepth_ = 0;
+  mutable uint64_t orderWork_ = 0;
 };
 
 }  // namespace toolkit

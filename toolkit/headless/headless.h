@@ -27,6 +27,8 @@ struct Event {
   std::string text;
   std::string detail;
   toolkit::DialogKind dialogKind = toolkit::DialogKind::Information;
+  // Dialog: the answer the program got (Cancel when none was scripted).
+  toolkit::DialogResult result = toolkit::DialogResult::Cancel;
 };
 
 // Clears the log and the scripts.
@@ -55,5 +57,13 @@ void PaintGrid(toolkit::StringGrid& grid);
 // How many cells a peer was told changed since the last call, for checks that writes do not
 // repaint the header.
 int TakeCellRepaints(toolkit::StringGrid& grid);
+// The same record, cell by cell in the order written; taking either empties it.
+std::vector<toolkit::GridCoord> TakeChangedCells(toolkit::StringGrid& grid);
+// How many times the whole grid was marked for repainting (layout or selection changes) since
+// the last call.
+int TakeFullRepaints(toolkit::StringGrid& grid);
+
+// True once the form's native window was destroyed (the last step of a close).
+bool WindowDestroyed(const toolkit::Form& form);
 
 }  // namespace headless

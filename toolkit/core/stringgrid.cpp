@@ -1,0 +1,389 @@
+// String grid model: cells, column widths, scrolling, selection, and the geometry and mouse
+// protocol shared by the native grid and the tests.
+#include "toolkit/core/stringgrid.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cstdlib>
+
+#include "toolkit/core/application.h"
+
+namespace toolkit {
+
+namespace {
+
+// A fresh grid, before any layout is applied: the header and four empty rows, 64-px columns.
+constexpr int kInitialRows = 5;
+constexpr int kInitialColWidth = 64;
+constexpr int kWheelRowsPerNotch = 3;
+// Without a font to measure (no native side), a fixed estimate per byte.
+constexpr int kFallbackCharWidth = 8;
+
+}  // namespace
+
+StringGrid::StringGrid(std::string name, Control* parent, int colCount)
+    : Control(std::move(name), parent),
+      colCount_(colCount),
+      rows_(kInitialRows, std::vector<std::string>(colCount)),
+      colWidths_(colCount, kInitialColWidth) {}
+
+StringGridPeer* StringGrid::GridPeer() const { return dynamic_cast<StringGridPeer*>(Peer()); }
+
+void StringGrid::NotifyLayout() {
+  if (StringGridPeer* peer = GridPeer()) peer->LayoutChanged();
+}
+
+void StringGrid::NotifySelection() {
+  if (Peer() != nullptr) Peer()->Invalidate();
+}
+
+int StringGrid::LastDataRow() const { return std::max(fixedRows, RowCount() - 1); }
+
+GridCoord StringGrid::ClampToData(GridCoord c) const {
+  c.col = std::clamp(c.col, 0, std::max(0, colCount_ - 1));
+  c.row = std::clamp(c.row, fixedRows, LastDataRow());
+  return c;
+}
+
+void StringGrid::SetRowCount(int n) {
+  n = std::max(n, 1);
+  if (n == RowCount()) return;
+  rows_.resize(static_cast<size_t>(n), std::vector<std::string>(colCount_));
+  current_ = ClampToData(current_);
+  anchor_ = ClampToData(anchor_);
+  topRow_ = std::min(topRow_, LastDataRow());
+  NotifyLayout();
+}
+
+bool StringGrid::InRange(int col, int row) const {
+  return col >= 0 && col < colCount_ && row >= 0 && row < RowCount();
+}
+
+void StringGrid::SetCell(int col, int row, const std::string& text) {
+  SetCell(col, row, std::string(text));
+}
+
+void StringGrid::SetCell(int col, int row, std::string&& text) {
+  assert(InRange(col, row));
+  if (!InRange(col, row)) return;
+  rows_[row][col] = std::move(text);
+  // Only this cell: a write made while the header is drawn must not repaint the header.
+  if (StringGridPeer* peer = GridPeer()) peer->CellChanged(col, row);
+}
+
+void StringGrid::ClearRow(int row) {
+  for (int c = 0; c < colCount_; ++c) SetCell(c, row, std::string());
+}
+
+void StringGrid::SwapRows(int a, int b) {
+  assert(InRange(0, a) && InRange(0, b));
+  if (a == b || !InRange(0, a) || !InRange(0, b)) return;
+  rows_[a].swap(rows_[b]);
+  if (StringGridPeer* peer = GridPeer()) {
+    for (int c = 0; c < colCount_; ++c) {
+      peer->CellChanged(c, a);
+      peer->CellChanged(c, b);
+    }
+  }
+}
+
+void StringGrid::SetColWidth(int col, int width) {
+  assert(col >= 0 && col < colCount_);
+  if (col < 0 || col >= colCount_) return;
+  width = std::max(width, 0);
+  if (colWidths_[col] == width) return;
+  colWidths_[col] = width;
+  NotifyLayout();
+}
+
+void StringGrid::SetLeftCol(int col) {
+  col = std::clamp(col, 0, std::max(0, colCount_ - 1));
+  if (col == leftCol_) return;
+  leftCol_ = col;
+  NotifyLayout();
+}
+
+void StringGrid::SetTopRow(int row) {
+  row = std::clamp(row, fixedRows, LastDataRow());
+  if (row == topRow_) return;
+  topRow_ = row;
+  NotifyLayout();
+}
+
+void StringGrid::SetCurrent(GridCoord c) {
+  c = ClampToData(c);
+  const bool changed = !(c == current_ && c == anchor_);
+  current_ = anchor_ = c;
+  ScrollIntoView(c, ClientWidth(), ClientHeight());
+  if (changed) NotifySelection();
+}
+
+bool StringGrid::IsSelected(int col, int row) const {
+  const int left = std::min(anchor_.col, current_.col);
+  const int right = std::max(anchor_.col, current_.col);
+  const int top = std::min(anchor_.row, current_.row);
+  const int bottom = std::max(anchor_.row, current_.row);
+  return col >= left && col <= right && row >= top && row <= bottom;
+}
+
+int StringGrid::TextWidth(const std::string& text) const {
+  if (StringGridPeer* peer = GridPeer()) return peer->TextWidth(text);
+  return kFallbackCharWidth * static_cast<int>(text.size());
+}
+
+int StringGrid::ColumnLeft(int col) const {
+  int x = 0;
+  for (int c = leftCol_; c < col; ++c) x += colWidths_[c] + gridLineWidth;
+  for (int c = col; c < leftCol_; ++c) x -= colWidths_[c] + gridLineWidth;
+  return x;
+}
+
+int StringGrid::FixedHeight() const {
+  int y = 0;
+  for (int r = 0; r < fixedRows; ++r) y += RowHeight(r) + gridLineWidth;
+  return y;
+}
+
+int StringGrid::RowTop(int row) const {
+  if (row < fixedRows) {
+    int y = 0;
+    for (int r = 0; r < row; ++r) y += RowHeight(r) + gridLineWidth;
+    return y;
+  }
+  // Data rows above the top row lie behind the header, at negative offsets from its end.
+  return FixedHeight() + (row - topRow_) * (defaultRowHeight + gridLineWidth);
+}
+
+Rect StringGrid::CellRect(int col, int row) const {
+  return {ColumnLeft(col), RowTop(row), ColWidth(col), RowHeight(row)};
+}
+
+GridCoord StringGrid::CellAt(int x, int y) const {
+  // Half-open spans: a cell owns [left, left + width) and [top, top + height); grid-line pixels
+  // and the area right of the last column or below the last row belong to no cell.
+  if (x < 0 || y < 0) return {};
+  int col = -1;
+  for (int c = leftCol_, left = 0; c < colCount_; ++c) {
+    if (x < left) break;
+    if (x < left + colWidths_[c]) {
+      col = c;
+      break;
+    }
+    left += colWidths_[c] + gridLineWidth;
+  }
+  if (col < 0) return {};
+  int row = -1;
+  for (int r = 0, top = 0; r < fixedRows && r < RowCount(); ++r) {
+    if (y >= top && y < top + RowHeight(r)) row = r;
+    top += RowHeight(r) + gridLineWidth;
+  }
+  const int fixedHeight = FixedHeight();
+  if (row < 0 && y >= fixedHeight) {
+    const int pitch = defaultRowHeight + gridLineWidth;
+    const int r = topRow_ + (y - fixedHeight) / pitch;
+    if ((y - fixedHeight) % pitch < defaultRowHeight && r < RowCount()) row = r;
+  }
+  if (row < 0) return {};
+  return {col, row};
+}
+
+int StringGrid::ResizeBorderAt(int x, int y) const {
+  if (y < 0 || y >= RowHeight(0)) return -1;
+  // A border's zone runs from grabLeft pixels left of it to grabRight pixels right of it, both
+  // ends included. Where narrow columns make zones overlap, the nearest border wins and a tie
+  // goes to the left one, so that every border stays grabbable from its own side.
+  int best = -1;
+  int bestDistance = 0;
+  int border = 0;
+  for (int c = leftCol_; c < colCount_; ++c) {
+    border += colWidths_[c];
+    if (x >= border - grabLeft && x <= border + grabRight) {
+      const int distance = std::abs(x - border);
+      if (best < 0 || distance < bestDistance) {
+        best = c;
+        bestDistance = distance;
+      }
+    } else if (x < border - grabLeft) {
+      break;  // borders only grow to the right
+    }
+    border += gridLineWidth;
+  }
+  return best;
+}
+
+int StringGrid::LastVisibleCol(int clientWidth) const {
+  int last = leftCol_ - 1;
+  for (int c = leftCol_; c < colCount_ && ColumnLeft(c) < clientWidth; ++c) last = c;
+  return last;
+}
+
+int StringGrid::LastVisibleRow(int clientHeight) const {
+  int last = -1;
+  for (int r = 0; r < fixedRows && r < RowCount() && RowTop(r) < clientHeight; ++r) last = r;
+  if (last < fixedRows - 1) return last;
+  for (int r = topRow_; r < RowCount() && RowTop(r) < clientHeight; ++r) last = r;
+  return last;
+}
+
+int StringGrid::VisibleDataRows(int clientHeight) const {
+  const int rows = (clientHeight - FixedHeight()) / (defaultRowHeight + gridLineWidth);
+  return std::max(rows, 1);
+}
+
+void StringGrid::MouseDown(MouseButton button, unsigned shift, int x, int y) {
+  const bool doublePress = (shift & ssDouble) != 0;
+  if (button == MouseButton::Left && !doublePress) {
+    const int col = ResizeBorderAt(x, y);
+    if (col >= 0) {
+      // The grid keeps this press to itself: a border drag is not a click on the header.
+      sizingCol_ = col;
+      sizingStartX_ = x;
+      sizingStartWidth_ = colWidths_[col];
+      sizingX_ = x;
+      if (StringGridPeer* peer = GridPeer()) peer->SizingLineMoved(SizingLineX());
+      return;
+    }
+    const GridCoord cell = CellAt(x, y);
+    if (cell.row >= fixedRows && cell.col >= 0) {
+      current_ = cell;
+      if ((shift & ssShift) == 0) anchor_ = cell;
+      selecting_ = true;
+      NotifySelection();
+    }
+  }
+  // The handler sees the selection the press made, as the native grid would show it.
+  if (OnMouseDown) RunHandler([&] { OnMouseDown(button, shift, x, y); });
+}
+
+int StringGrid::SizingLineX() const {
+  return ColumnLeft(sizingCol_) + sizingStartWidth_ + (sizingX_ - sizingStartX_);
+}
+
+void StringGrid::MouseMove(unsigned /*shift*/, int x, int y) {
+  if (Sizing()) {
+    sizingX_ = x;
+    if (StringGridPeer* peer = GridPeer()) peer->SizingLineMoved(SizingLineX());
+    return;
+  }
+  if (!selecting_) return;
+  const GridCoord cell = CellAt(x, y);
+  if (cell.row >= fixedRows && cell.col >= 0 && !(cell == current_)) {
+    current_ = cell;
+    NotifySelection();
+  }
+}
+
+void StringGrid::MouseUp(MouseButton /*button*/, unsigned /*shift*/, int x, int /*y*/) {
+  selecting_ = false;
+  if (!Sizing()) return;
+  // Everything the end of the drag needs is read before the sizing state is cleared.
+  const int col = sizingCol_;
+  const int width = sizingStartWidth_ + (x - sizingStartX_);
+  sizingCol_ = -1;
+  StringGridPeer* peer = GridPeer();
+  if (peer != nullptr) peer->SizingLineMoved(-1);
+  if (width > 1) {
+    // Applied even when unchanged: the end of a drag always repaints the whole grid.
+    colWidths_[col] = width;
+    NotifyLayout();
+  }
+}
+
+void StringGrid::CancelMode() {
+  selecting_ = false;
+  if (!Sizing()) return;
+  sizingCol_ = -1;
+  if (StringGridPeer* peer = GridPeer()) peer->SizingLineMoved(-1);
+}
+
+void StringGrid::KeyDown(Key key, unsigned shift, int clientWidth, int clientHeight) {
+  GridCoord c = current_;
+  const int page = VisibleDataRows(clientHeight);
+  const bool ctrl = (shift & ssCtrl) != 0;
+  switch (key) {
+    case Key::Left:
+      --c.col;
+      break;
+    case Key::Right:
+      ++c.col;
+      break;
+    case Key::Up:
+      --c.row;
+      break;
+    case Key::Down:
+      ++c.row;
+      break;
+    case Key::PageUp:
+      c.row -= page;
+      break;
+    case Key::PageDown:
+      c.row += page;
+      break;
+    case Key::Home:
+      if (ctrl) {
+        c.row = fixedRows;
+      } else {
+        c.col = 0;
+      }
+      break;
+    case Key::End:
+      if (ctrl) {
+        c.row = LastDataRow();
+      } else {
+        c.col = colCount_ - 1;
+      }
+      break;
+  }
+  c = ClampToData(c);
+  const GridCoord before = current_;
+  const GridCoord anchorBefore = anchor_;
+  current_ = c;
+  if ((shift & ssShift) == 0) anchor_ = c;
+  ScrollIntoView(c, clientWidth, clientHeight);
+  if (!(before == current_) || !(anchorBefore == anchor_)) NotifySelection();
+}
+
+void StringGrid::MouseWheel(int notches, int clientHeight) {
+  const int maxTop = std::max(fixedRows, RowCount() - VisibleDataRows(clientHeight));
+  const int row = std::clamp(topRow_ - notches * kWheelRowsPerNotch, fixedRows, maxTop);
+  if (row == topRow_) return;
+  topRow_ = row;
+  NotifyLayout();
+}
+
+void StringGrid::ScrollIntoView(GridCoord c, int clientWidth, int clientHeight) {
+  // A grid not laid out yet (no client area on an axis) keeps its scroll position on that axis.
+  int top = topRow_;
+  if (clientHeight > 0) {
+    const int page = VisibleDataRows(clientHeight);
+    if (c.row < top) {
+      top = c.row;
+    } else if (c.row >= top + page) {
+      top = c.row - page + 1;
+    }
+  }
+  int left = leftCol_;
+  if (clientWidth > 0) {
+    if (c.col < left) {
+      left = c.col;
+    } else {
+      // Scroll right until the column ends inside the client area, or it is the first shown.
+      int right = 0;
+      for (int k = left; k <= c.col; ++k) right += colWidths_[k] + gridLineWidth;
+      while (left < c.col && right - gridLineWidth > clientWidth) {
+        right -= colWidths_[left] + gridLineWidth;
+        ++left;
+      }
+    }
+  }
+  if (top == topRow_ && left == leftCol_) return;
+  topRow_ = top;
+  leftCol_ = left;
+  NotifyLayout();
+}
+
+void StringGrid::DrawCell(int col, int row, const Rect& rect) {
+  if (OnDrawCell) RunHandler([&] { OnDrawCell(col, row, rect); });
+}
+
+}  // namespace toolkit
