@@ -1,0 +1,30 @@
+// Profile files on the memory volume: the bytes are the volume's, the reading and the rewriting
+// are the portable copy of the Win32 profile functions.
+#include "platform/common/profile_format.h"
+#include "platform/memory/memory_volume.h"
+#include "platform/profile.h"
+
+uint32_t ProfileGetString(const char* section, const char* key, const char* deflt, char* buffer,
+                          uint32_t size, const char* fileName) {
+  std::string bytes;
+  // A missing file reads like an empty one.
+  if (!memory::Volume::Get().ReadFile(fileName, bytes)) bytes.clear();
+  return profile::GetString(bytes, section, key, deflt, buffer, size);
+}
+
+bool ProfileWriteString(const char* section, const char* key, const char* value,
+                        const char* fileName) {
+  memory::Volume& volume = memory::Volume::Get();
+  std::string bytes;
+  if (!volume.ReadFile(fileName, bytes)) bytes.clear();
+  std::string newBytes;
+  switch (profile::WriteString(bytes, section, key, value, newBytes)) {
+    case profile::WriteOutcome::Unchanged:
+      return true;
+    case profile::WriteOutcome::Changed:
+      return volume.WriteFile(fileName, newBytes);
+    case profile::WriteOutcome::Unsupported:
+      break;
+  }
+  return false;
+}
