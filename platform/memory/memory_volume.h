@@ -48,11 +48,15 @@ class Volume {
   void SetRenameFails(const std::string& path, bool fails = true);  // old path of the rename
   void SetIgnoresCaseOnlyRenames(bool ignores);  // like FAT32/exFAT on Windows, or Wine
   void SetExecutablePath(const std::string& path);
+  // Nothing in a write-protected folder can be written or renamed, nor moved into it.
   void SetWriteProtected(const std::string& folder, bool protectedFolder = true);
+  // What DateSeparator and TimeSeparator return; "/" and ":" after Reset.
+  void SetSeparators(const std::string& date, const std::string& time);
 
   // Scripted input. Polls are numbered from 1 since the last Reset.
-  void EscDownAtPolls(int first, int count = 1000000000);  // Esc held from poll 'first' on
-  void ClearEsc();
+  // Esc held for polls first .. first + count - 1; each call adds to the script.
+  void EscDownAtPolls(int first, int count = 1000000000);
+  void ClearEsc();  // empties the script
   int EscPolls() const;
   int PumpCalls() const;
   // Called at every PumpMessages (a test's way to send a command in the middle of a scan).

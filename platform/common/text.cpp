@@ -1,0 +1,135 @@
+// Code-page text services shared by every platform: case mapping and path splitting that step
+// over two-byte characters, and the integer <-> text conversions.
+#include "platform/text.h"
+
+#include <algorithm>
+
+namespace {
+
+// Maps the single-byte letters from..from+25 by delta; a lead byte takes its trail byte with it
+// unchanged, whatever that byte is (0x41-0x5A and 0x61-0x7A are common trail bytes).
+std::string MapSingleByteLetters(const std::string& s, char from, int delta) {
+  std::string out = s;
+  const size_t n = out.size();
+  for (size_t i = 0; i < n; ++i) {
+    const unsigned char b = static_cast<unsigned char>(out[i]);
+    if (IsLeadByte(b) && i + 1 < n) {
+      ++i;
+    } else if (out[i] >= from && out[i] <= from + 25) {
+      out[i] = static_cast<char>(out[i] + delta);
+    }
+  }
+  return out;
+}
+
+// Position just past the last '\' or ':' that is a character of its own, or 0.
+size_t FolderPartLength(const std::string& path) {
+  size_t length = 0;
+  const size_t n = path.size();
+  for (size_t i = 0; i < n; ++i) {
+    const unsigned char b = static_cast<unsigned char>(path[i]);
+    if (IsLeadByte(b) && i + 1 < n) {
+      ++i;
+    } else if (b == '\\' || b == ':') {
+      length = i + 1;
+    }
+  }
+  return length;
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// The forms both parsers share. Decimal magnitudes up to maxPositive (one more when negative);
+// hexadecimal values up to maxPattern, returned as the bit pattern.
+bool ParseIntegerText(const std::string& text, uint64_t maxPositive, uint64_t maxPattern,
+                      uint64_t& pattern) {
+  const size_t n = text.size();
+  size_t i = 0;
+  while (i < n && text[i] == ' ') ++i;
+  if (i == n) return false;
+
+  size_t hexStart = 0;
+  if (text[i] == '$' || text[i] == 'x' || text[i] == 'X') {
+    hexStart = i + 1;
+  } else if (text[i] == '0' && i + 1 < n && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+    hexStart = i + 2;
+  }
+  if (hexStart != 0) {
+    if (hexStart == n) return false;
+    uint64_t value = 0;
+    for (i = hexStart; i < n; ++i) {
+      const int digit = HexDigit(text[i]);
+      if (digit < 0 || value > (maxPattern >> 4)) return false;
+      value = value * 16 + static_cast<uint64_t>(digit);
+    }
+    pattern = value;
+    return true;
+  }
+
+  bool negative = false;
+  if (text[i] == '+' || text[i] == '-') {
+    negative = text[i] == '-';
+    ++i;
+  }
+  if (i == n) return false;
+  const uint64_t limit = negative ? maxPositive + 1 : maxPositive;
+  uint64_t magnitude = 0;
+  for (; i < n; ++i) {
+    if (text[i] < '0' || text[i] > '9') return false;
+    const uint64_t digit = static_cast<uint64_t>(text[i] - '0');
+    if (magnitude > (limit - digit) / 10) return false;
+    magnitude = magnitude * 10 + digit;
+  }
+  pattern = negative ? ~magnitude + 1 : magnitude;
+  return true;
+}
+
+}  // namespace
+
+std::string UpperCaseText(const std::string& s) { return MapSingleByteLetters(s, 'a', 'A' - 'a'); }
+
+std::string LowerCaseText(const std::string& s) { return MapSingleByteLetters(s, 'A', 'a' - 'A'); }
+
+std::string FolderPartOf(const std::string& path) { return path.substr(0, FolderPartLength(path)); }
+
+std::string ExtensionOf(const std::string& path) {
+  const size_t n = path.size();
+  size_t dot = std::string::npos;
+  for (size_t i = FolderPartLength(path); i < n; ++i) {
+    const unsigned char b = static_cast<unsigned char>(path[i]);
+    if (IsLeadByte(b) && i + 1 < n) {
+      ++i;
+    } else if (b == '.') {
+      dot = i;
+    }
+  }
+  return dot == std::string::npos ? std::string() : path.substr(dot);
+}
+
+bool ParseInteger(const std::string& text, int32_t& value) {
+  uint64_t pattern = 0;
+  if (!ParseIntegerText(text, INT32_MAX, UINT32_MAX, pattern)) return false;
+  value = static_cast<int32_t>(static_cast<uint32_t>(pattern));
+  return true;
+}
+
+bool ParseInteger64(const std::string& text, int64_t& value) {
+  uint64_t pattern = 0;
+  if (!ParseIntegerText(text, INT64_MAX, UINT64_MAX, pattern)) return false;
+  value = static_cast<int64_t>(pattern);
+  return true;
+}
+
+std::string FormatInteger(int64_t value) { return std::to_string(value); }
+
+std::string RightJustifiedNumber(int64_t value, int width) {
+  std::string digits = FormatInteger(value);
+  const size_t field = static_cast<size_t>(std::clamp(width, 0, 255));
+  if (digits.size() < field) digits.insert(0, field - digits.size(), ' ');
+  return digits;
+}
