@@ -1,0 +1,309 @@
+// Contract of the file-system services, run against every implementation over trees that the
+// platform's fixture builds by its own means.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+#include "platform/files.h"
+#include "platform/text.h"
+#include "tests/contract/fixture.h"
+
+namespace {
+
+class FilesContract : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fixture = MakeContractFixture();
+    root = fixture->Root();
+  }
+
+  std::map<std::string, FileEntry> Entries(const std::string& folder, uint32_t filter) {
+    std::map<std::string, FileEntry> entries;
+    EnumerateEntries(folder + "*.*", filter, [&entries](const FileEntry& entry) {
+      EXPECT_EQ(entries.count(entry.EntryName), 0u) << "delivered twice: " << entry.EntryName;
+      entries[entry.EntryName] = entry;
+      return true;
+    });
+    return entries;
+  }
+
+  std::vector<std::string> Listed(const std::string& folder, uint32_t filter) {
+    std::vector<std::string> names;
+    for (const auto& [name, entry] : Entries(folder, filter)) names.push_back(name);
+    return names;
+  }
+
+  std::vector<std::string> StoredNames(const std::string& folder) {
+    std::vector<std::string> names = fixture->NamesIn(folder);
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  std::unique_ptr<ContractFixture> fixture;
+  std::string root;
+};
+
+using Names = std::vector<std::string>;
+
+// ---- Enumeration and the attribute filter ----
+
+TEST_F(FilesContract, BothFiltersSkipHiddenAndSystemEntriesOnly) {
+  fixture->MakeFile(root + "plain.txt");
+  fixture->MakeFile(root + "readonly.txt", 0, {2001, 3, 9, 7, 5, 42}, faReadOnly | faArchive);
+  fixture->MakeFile(root + "hidden.txt", 0, {2001, 3, 9, 7, 5, 42}, faHidden | faArchive);
+  fixture->MakeFile(root + "system.txt", 0, {2001, 3, 9, 7, 5, 42}, faSysFile | faArchive);
+  fixture->MakeFolder(root + "Folder");
+  fixture->MakeFolder(root + "HiddenFolder", faDirectory | faHidden);
+  fixture->MakeFolder(root + "SystemFolder", faDirectory | faSysFile);
+
+  const Names expected = {".", "..", "Folder", "plain.txt", "readonly.txt"};
+  EXPECT_EQ(Listed(root, kScanFilter), expected);
+  EXPECT_EQ(Listed(root, kListFilter), expected);
+  // A filter naming the hidden bit lets hidden entries through.
+  const Names withHidden = {".",          "..",        "Folder",      "HiddenFolder",
+                            "hidden.txt", "plain.txt", "readonly.txt"};
+  EXPECT_EQ(Listed(root, kListFilter | faHidden), withHidden);
+}
+
+TEST_F(FilesContract, FolderOfHiddenAndSystemEntriesOnlyShowsItsDots) {
+  fixture->MakeFolder(root + "only");
+  fixture->MakeFile(root + "only\\h.txt", 0, {2001, 3, 9, 7, 5, 42}, faHidden | faArchive);
+  fixture->MakeFile(root + "only\\s.txt", 0, {2001, 3, 9, 7, 5, 42}, faSysFile | faArchive);
+  const Names dots = {".", ".."};
+  EXPECT_EQ(Listed(root + "only\\", kScanFilter), dots);
+  EXPECT_EQ(Listed(root + "only\\", kListFilter), dots);
+}
+
+TEST_F(FilesContract, AttributesPassThrough) {
+  fixture->MakeFile(root + "ra.txt", 0, {2001, 3, 9, 7, 5, 42}, faReadOnly | faArchive);
+  fixture->MakeFolder(root + "dir");
+  const auto entries = Entries(root, kListFilter | faHidden | faSysFile);
+  const FileEntry& file = entries.at("ra.txt");
+  EXPECT_EQ(file.Attributes & 0x3f, faReadOnly | faArchive);
+  EXPECT_FALSE(file.IsLink);
+  const FileEntry& dir = entries.at("dir");
+  EXPECT_EQ(dir.Attributes & (faDirectory | faReadOnly | faHidden | faSysFile), faDirectory);
+  EXPECT_EQ(dir.EntrySize, 0u);
+  EXPECT_FALSE(dir.IsLink);
+  EXPECT_NE(entries.at(".").Attributes & faDirectory, 0u);
+  EXPECT_NE(entries.at("..").Attributes & faDirectory, 0u);
+}
+
+TEST_F(FilesContract, StarDotStarMatchesNamesWithoutADot) {
+  fixture->MakeFile(root + "README");
+  fixture->MakeFile(root + "a.txt");
+  fixture->MakeFolder(root + "NoDot");
+  const Names expected = {".", "..", "NoDot", "README", "a.txt"};
+  EXPECT_EQ(Listed(root, kListFilter), expected);
+}
+
+TEST_F(FilesContract, TwoByteNamesComeBackByteForByte) {
+  fixture->MakeFile(root + "表ソ十能.TXT");
+  fixture->MakeFolder(root + "アＡ");
+  fixture->MakeFile(root + "アＡ\\ｱｲ.txt");
+  const Names top = {".", "..", "アＡ", "表ソ十能.TXT"};
+  EXPECT_EQ(Listed(root, kListFilter), top);
+  const Names inner = {".", "..", "ｱｲ.txt"};
+  EXPECT_EQ(Listed(root + "アＡ\\", kListFilter), inner);
+}
+
+TEST_F(FilesContract, SizesAboveFourGigabytesAreWhole) {
+  const uint64_t size = (5ULL << 30) + 3;
+  fixture->MakeFile(root + "big.bin", size);
+  fixture->MakeFile(root + "small.bin", 7);
+  const auto entries = Entries(root, kListFilter);
+  EXPECT_EQ(entries.at("big.bin").EntrySize, size);
+  EXPECT_EQ(entries.at("small.bin").EntrySize, 7u);
+}
+
+TEST_F(FilesContract, TimesAreLocalWithDosSecondsInsideTheDosRange) {
+  fixture->MakeFile(root + "odd.txt", 0, {2001, 3, 9, 7, 5, 43});
+  fixture->MakeFile(root + "even.txt", 0, {2019, 12, 31, 23, 59, 58});
+  fixture->MakeFile(root + "old.txt", 0, {1975, 6, 15, 10, 20, 31});
+  const auto entries = Entries(root, kListFilter);
+  EXPECT_EQ(entries.at("odd.txt").ModifiedTime, (LocalDateTime{2001, 3, 9, 7, 5, 42}));
+  EXPECT_EQ(entries.at("even.txt").ModifiedTime, (LocalDateTime{2019, 12, 31, 23, 59, 58}));
+  // Outside the DOS range the true time stays, odd second included.
+  EXPECT_EQ(entries.at("old.txt").ModifiedTime, (LocalDateTime{1975, 6, 15, 10, 20, 31}));
+}
+
+TEST_F(FilesContract, MissingFoldersAndFilesEnumerateNothing) {
+  fixture->MakeFile(root + "file.txt");
+  int visits = 0;
+  auto count = [&visits](const FileEntry&) { return ++visits, true; };
+  EnumerateEntries(root + "missing\\*.*", kListFilter, count);
+  EnumerateEntries(root + "file.txt\\*.*", kListFilter, count);
+  EnumerateEntries("Q:\\nowhere\\*.*", kListFilter, count);
+  EXPECT_EQ(visits, 0);
+}
+
+TEST_F(FilesContract, UnreadableFolderEnumeratesNothing) {
+  fixture->MakeFolder(root + "locked");
+  fixture->MakeFile(root + "locked\\inside.txt");
+  if (!fixture->MakeUnreadable(root + "locked")) {
+    GTEST_SKIP() << "this platform cannot make a folder unreadable here (Wine runs as root)";
+  }
+  EXPECT_TRUE(Listed(root + "locked\\", kListFilter).empty());
+  EXPECT_TRUE(FolderExists(root + "locked"));
+}
+
+TEST_F(FilesContract, EarlyStopClosesTheEnumeration) {
+  fixture->MakeFolder(root + "walk");
+  for (const char* name : {"a", "b", "c", "d"}) fixture->MakeFile(root + "walk\\" + name);
+  const std::string folder = root + "walk\\";
+  int visits = 0;
+  bool openWhileVisiting = false;
+  EnumerateEntries(folder + "*.*", kListFilter, [&](const FileEntry&) {
+    openWhileVisiting = fixture->EnumerationOpenOn(root + "walk");
+    ++visits;
+    return false;
+  });
+  EXPECT_EQ(visits, 1);
+  EXPECT_TRUE(openWhileVisiting) << "the probe cannot see an open enumeration";
+  EXPECT_FALSE(fixture->EnumerationOpenOn(root + "walk"));
+
+  // Also when the visit throws.
+  EXPECT_THROW(EnumerateEntries(folder + "*.*", kListFilter,
+                                [](const FileEntry&) -> bool { throw std::runtime_error("x"); }),
+               std::runtime_error);
+  EXPECT_FALSE(fixture->EnumerationOpenOn(root + "walk"));
+}
+
+TEST_F(FilesContract, LinkFolderIsMarkedAndLeadsToItsTarget) {
+  fixture->MakeFolder(root + "target");
+  fixture->MakeFile(root + "target\\inside.txt");
+  if (!fixture->MakeLink(root + "link", root + "target")) {
+    GTEST_SKIP() << "this platform cannot make a link folder here";
+  }
+  const auto entries = Entries(root, kScanFilter);
+  ASSERT_EQ(entries.count("link"), 1u);
+  EXPECT_TRUE(entries.at("link").IsLink);
+  EXPECT_NE(entries.at("link").Attributes & faDirectory, 0u);
+  EXPECT_FALSE(entries.at("target").IsLink);
+  const Names through = {".", "..", "inside.txt"};
+  EXPECT_EQ(Listed(root + "link\\", kListFilter), through);
+  EXPECT_TRUE(FolderExists(root + "link"));
+}
+
+// ---- Folder test ----
+
+TEST_F(FilesContract, FolderExistsForFoldersOnly) {
+  fixture->MakeFolder(root + "Dir");
+  fixture->MakeFile(root + "file.txt");
+  EXPECT_TRUE(FolderExists(root));
+  EXPECT_TRUE(FolderExists(root + "Dir"));
+  EXPECT_TRUE(FolderExists(root + "Dir\\"));
+  EXPECT_TRUE(FolderExists(root + "dIR\\"));
+  EXPECT_TRUE(FolderExists(root.substr(0, 3)));
+  EXPECT_FALSE(FolderExists(root + "file.txt"));
+  EXPECT_FALSE(FolderExists(root + "missing\\"));
+  EXPECT_FALSE(FolderExists(""));
+  EXPECT_FALSE(FolderExists(root + "D?r"));
+}
+
+// ---- Long paths ----
+
+TEST_F(FilesContract, PathsLongerThan300BytesWork) {
+  std::string folder = root;
+  for (char c = 'a'; folder.size() <= 300; ++c) {
+    folder += std::string(40, c) + "\\";
+    fixture->MakeFolder(folder);
+  }
+  ASSERT_GT(folder.size(), 300u);
+  fixture->MakeFile(folder + "DEEP.TXT");
+  fixture->MakeFile(folder + "Other.txt");
+
+  EXPECT_TRUE(FolderExists(folder));
+  const Names listed = {".", "..", "DEEP.TXT", "Other.txt"};
+  EXPECT_EQ(Listed(folder, kListFilter), listed);
+  EXPECT_TRUE(RenameEntry(folder + "DEEP.TXT", folder + "deep.txt"));
+  EXPECT_TRUE(RenameEntry(folder + "Other.txt", folder + "moved.txt"));
+  const Names renamed = {"deep.txt", "moved.txt"};
+  EXPECT_EQ(StoredNames(folder), renamed);
+}
+
+// ---- Rename ----
+
+TEST_F(FilesContract, RenameMovesTheEntry) {
+  fixture->MakeFileWith(root + "old.txt", "old");
+  EXPECT_TRUE(RenameEntry(root + "old.txt", root + "new.txt"));
+  EXPECT_EQ(StoredNames(root), Names{"new.txt"});
+  EXPECT_EQ(fixture->ContentOf(root + "new.txt"), "old");
+}
+
+TEST_F(FilesContract, CaseOnlyRenameOfAFileIsVerified) {
+  fixture->MakeFileWith(root + "README.TXT", "text");
+  fixture->MakeFile(root + "other.txt");
+  EXPECT_TRUE(RenameEntry(root + "README.TXT", root + "readme.txt"));
+  EXPECT_EQ(StoredNames(root), (Names{"other.txt", "readme.txt"}));
+  EXPECT_EQ(fixture->ContentOf(root + "readme.txt"), "text");
+}
+
+TEST_F(FilesContract, CaseOnlyRenameKeepsTwoByteCharacters) {
+  fixture->MakeFile(root + "表アX.TXT");
+  EXPECT_TRUE(RenameEntry(root + "表アX.TXT", root + "表アx.txt"));
+  EXPECT_EQ(StoredNames(root), Names{"表アx.txt"});
+}
+
+TEST_F(FilesContract, CaseOnlyRenameOfAFolderKeepsItsContents) {
+  fixture->MakeFolder(root + "DOCS");
+  fixture->MakeFileWith(root + "DOCS\\NOTE.TXT", "note");
+  fixture->MakeFolder(root + "DOCS\\SUB");
+  EXPECT_TRUE(RenameEntry(root + "DOCS", root + "docs"));
+  EXPECT_EQ(StoredNames(root), Names{"docs"});
+  EXPECT_EQ(StoredNames(root + "docs\\"), (Names{"NOTE.TXT", "SUB"}));
+  // The old spelling still resolves: lookup ignores case.
+  EXPECT_TRUE(FolderExists(root + "DOCS\\SUB"));
+  EXPECT_EQ(fixture->ContentOf(root + "DOCS\\NOTE.TXT"), "note");
+}
+
+TEST_F(FilesContract, RenameNeverOverwrites) {
+  fixture->MakeFileWith(root + "a.txt", "first");
+  fixture->MakeFileWith(root + "b.txt", "second");
+  EXPECT_FALSE(RenameEntry(root + "a.txt", root + "b.txt"));
+  EXPECT_FALSE(RenameEntry(root + "a.txt", root + "B.TXT"));
+  EXPECT_EQ(StoredNames(root), (Names{"a.txt", "b.txt"}));
+  EXPECT_EQ(fixture->ContentOf(root + "a.txt"), "first");
+  EXPECT_EQ(fixture->ContentOf(root + "b.txt"), "second");
+}
+
+TEST_F(FilesContract, RenameOfAMissingEntryFails) {
+  EXPECT_FALSE(RenameEntry(root + "missing.txt", root + "found.txt"));
+  EXPECT_FALSE(RenameEntry(root + "MISSING.TXT", root + "missing.txt"));
+  EXPECT_TRUE(StoredNames(root).empty());
+}
+
+TEST_F(FilesContract, RenameAcrossFoldersNeedsTheTargetFolder) {
+  fixture->MakeFolder(root + "from");
+  fixture->MakeFolder(root + "to");
+  fixture->MakeFileWith(root + "from\\f.txt", "f");
+  EXPECT_FALSE(RenameEntry(root + "from\\f.txt", root + "nowhere\\f.txt"));
+  EXPECT_TRUE(RenameEntry(root + "from\\f.txt", root + "to\\g.txt"));
+  EXPECT_TRUE(StoredNames(root + "from\\").empty());
+  EXPECT_EQ(fixture->ContentOf(root + "to\\g.txt"), "f");
+}
+
+TEST_F(FilesContract, RenameOfAFolderMovesItsSubtree) {
+  fixture->MakeFolder(root + "tree\\branch");
+  fixture->MakeFileWith(root + "tree\\branch\\leaf.txt", "leaf");
+  EXPECT_TRUE(RenameEntry(root + "tree", root + "grove"));
+  EXPECT_FALSE(FolderExists(root + "tree"));
+  EXPECT_EQ(fixture->ContentOf(root + "grove\\branch\\leaf.txt"), "leaf");
+  // Never into its own subtree.
+  EXPECT_FALSE(RenameEntry(root + "grove", root + "grove\\branch\\grove"));
+  EXPECT_TRUE(FolderExists(root + "grove\\branch"));
+}
+
+TEST_F(FilesContract, NameWithAWildcardNeverReachesAnotherEntry) {
+  // A '?' is what a lossy conversion leaves of a character without a code-page form; as a
+  // wildcard it would match XA.TXT.
+  fixture->MakeFileWith(root + "XA.TXT", "xa");
+  EXPECT_FALSE(RenameEntry(root + "X?.TXT", root + "x?.txt"));
+  EXPECT_FALSE(RenameEntry(root + "XA.TXT", root + "x?.txt"));
+  EXPECT_FALSE(RenameEntry(root + "X*", root + "x*"));
+  EXPECT_EQ(StoredNames(root), Names{"XA.TXT"});
+  EXPECT_EQ(fixture->ContentOf(root + "XA.TXT"), "xa");
+}
+
+}  // namespace

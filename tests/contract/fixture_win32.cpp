@@ -1,0 +1,249 @@
+// The contract fixture over the real file system: a fresh folder under the temporary folder
+// per test, built and read with the wide Win32 functions. Under Wine a link folder is a Unix
+// symbolic link (Wine 8's CreateSymbolicLinkW reports success and makes nothing).
+#include <windows.h>
+
+#include <stdexcept>
+
+#include "tests/contract/fixture.h"
+
+namespace {
+
+std::wstring Wide(const std::string& text) {
+  if (text.empty()) return std::wstring();
+  const int size = static_cast<int>(text.size());
+  const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), size, &wide[0], length);
+  return wide;
+}
+
+std::string Ansi(const std::wstring& text) {
+  if (text.empty()) return std::string();
+  const int size = static_cast<int>(text.size());
+  const int length =
+      WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+  std::string ansi(static_cast<size_t>(length), '\0');
+  WideCharToMultiByte(CP_ACP, 0, text.data(), size, &ansi[0], length, nullptr, nullptr);
+  return ansi;
+}
+
+// The fixture only ever sees absolute drive paths of its own making.
+std::wstring Long(const std::string& path) { return L"\\\\?\\" + Wide(path); }
+
+void Check(bool ok, const char* what, const std::string& path) {
+  if (!ok) {
+    throw std::runtime_error(std::string(what) + " failed (" + std::to_string(GetLastError()) +
+                             "): " + path);
+  }
+}
+
+std::string TrimSlash(const std::string& path) {
+  return !path.empty() && path.back() == '\\' ? path.substr(0, path.size() - 1) : path;
+}
+
+void RemoveTree(const std::wstring& folder) {
+  WIN32_FIND_DATAW found;
+  HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring path = folder + L"\\" + name;
+      SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if ((found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        // Never into a link: remove the link itself.
+        if (!RemoveDirectoryW(path.c_str())) DeleteFileW(path.c_str());
+      } else if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        RemoveTree(path);
+      } else {
+        DeleteFileW(path.c_str());
+      }
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+  }
+  RemoveDirectoryW(folder.c_str());
+}
+
+using UnixFileName = char*(CDECL*)(LPCWSTR);
+
+class Win32Fixture : public ContractFixture {
+ public:
+  ~Win32Fixture() override {
+    if (!root_.empty()) RemoveTree(Long(TrimSlash(root_)));
+  }
+
+  std::string Root() override {
+    if (!root_.empty()) return root_;
+    wchar_t temp[MAX_PATH];
+    const DWORD length = GetTempPathW(MAX_PATH, temp);
+    Check(length > 0 && length < MAX_PATH, "GetTempPathW", "");
+    static int serial = 0;
+    root_ = Ansi(temp) + "kestrune-contract-" + std::to_string(GetCurrentProcessId()) + "-" +
+            std::to_string(++serial) + "\\";
+    RemoveTree(Long(TrimSlash(root_)));
+    MakeFolder(root_, faDirectory);
+    return root_;
+  }
+
+  void MakeFolder(const std::string& path, uint32_t attributes) override {
+    const std::string folder = TrimSlash(path);
+    const std::wstring wide = Long(folder);
+    if (GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES) {
+      MakeParents(folder);
+      Check(CreateDirectoryW(wide.c_str(), nullptr), "CreateDirectoryW", folder);
+    }
+    if (attributes != faDirectory) {
+      Check(SetFileAttributesW(wide.c_str(), attributes & ~faDirectory), "SetFileAttributesW",
+            folder);
+    }
+  }
+
+  void MakeFile(const std::string& path, uint64_t size, LocalDateTime time,
+                uint32_t attributes) override {
+    MakeParents(path);
+    HANDLE file = Create(path);
+    if (size != 0) {
+      LARGE_INTEGER end;
+      end.QuadPart = static_cast<LONGLONG>(size);
+      Check(SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file), "SetEndOfFile",
+            path);
+    }
+    const SYSTEMTIME local = {static_cast<WORD>(time.year),
+                              static_cast<WORD>(time.month),
+                              0,
+                              static_cast<WORD>(time.day),
+                              static_cast<WORD>(time.hour),
+                              static_cast<WORD>(time.minute),
+                              static_cast<WORD>(time.second),
+                              0};
+    FILETIME localTime;
+    FILETIME utc;
+    const bool timed = SystemTimeToFileTime(&local, &localTime) &&
+                       LocalFileTimeToFileTime(&localTime, &utc) &&
+                       SetFileTime(file, nullptr, nullptr, &utc);
+    CloseHandle(file);
+    Check(timed, "SetFileTime", path);
+    Check(SetFileAttributesW(Long(path).c_str(),
+                             attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes),
+          "SetFileAttributesW", path);
+  }
+
+  void MakeFileWith(const std::string& path, const std::string& content) override {
+    MakeParents(path);
+    HANDLE file = Create(path);
+    DWORD written = 0;
+    const bool ok =
+        WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
+        written == content.size();
+    CloseHandle(file);
+    Check(ok, "WriteFile", path);
+  }
+
+  bool MakeLink(const std::string& path, const std::string& target) override {
+    const std::wstring link = Long(TrimSlash(path));
+    auto unixName = reinterpret_cast<UnixFileName>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+    if (unixName != nullptr) {
+      MakeUnixLink(unixName, TrimSlash(path), TrimSlash(target));
+    } else if (!CreateSymbolicLinkW(link.c_str(), Long(TrimSlash(target)).c_str(),
+                                    SYMBOLIC_LINK_FLAG_DIRECTORY | 0x2 /* unprivileged */)) {
+      return false;
+    }
+    const DWORD attributes = GetFileAttributesW(link.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  }
+
+  // Running as root under Wine, and Wine not enforcing ACLs, nothing is unreadable.
+  bool MakeUnreadable(const std::string&) override { return false; }
+
+  std::vector<std::string> NamesIn(const std::string& folder) override {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW((Long(TrimSlash(folder)) + L"\\*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+      const std::wstring name = found.cFileName;
+      if (name != L"." && name != L"..") names.push_back(Ansi(name));
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+    return names;
+  }
+
+  std::string ContentOf(const std::string& path) override {
+    HANDLE file = CreateFileW(Long(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "(no such file)";
+    std::string content(4096, '\0');
+    DWORD read = 0;
+    ReadFile(file, &content[0], static_cast<DWORD>(content.size()), &read, nullptr);
+    CloseHandle(file);
+    content.resize(read);
+    return content;
+  }
+
+  // FindFirstFile holds the folder open without FILE_SHARE_DELETE sharing; an exclusive open
+  // then fails with a sharing violation.
+  bool EnumerationOpenOn(const std::string& folder) override {
+    HANDLE handle = CreateFileW(Long(TrimSlash(folder)).c_str(), GENERIC_READ, 0, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+      CloseHandle(handle);
+      return false;
+    }
+    return GetLastError() == ERROR_SHARING_VIOLATION;
+  }
+
+ private:
+  void MakeParents(const std::string& path) {
+    const std::string trimmed = TrimSlash(path);
+    const size_t separator = trimmed.find_last_of('\\');
+    if (separator == std::string::npos || separator < 3) return;
+    const std::string parent = trimmed.substr(0, separator);
+    if (GetFileAttributesW(Long(parent).c_str()) == INVALID_FILE_ATTRIBUTES) {
+      MakeFolder(parent, faDirectory);
+    }
+  }
+
+  HANDLE Create(const std::string& path) {
+    const std::wstring wide = Long(path);
+    SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
+    HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    Check(file != INVALID_HANDLE_VALUE, "CreateFileW", path);
+    return file;
+  }
+
+  // Wine runs a Unix program named by its Unix path as a Unix process.
+  static void MakeUnixLink(UnixFileName unixName, const std::string& path,
+                           const std::string& target) {
+    const size_t separator = path.find_last_of('\\');
+    char* unixFolder = unixName(Long(path.substr(0, separator)).c_str());
+    char* unixTarget = unixName(Long(target).c_str());
+    Check(unixFolder != nullptr && unixTarget != nullptr, "wine_get_unix_file_name", path);
+    const std::string command = "/bin/ln -s \"" + std::string(unixTarget) + "\" \"" +
+                                std::string(unixFolder) + "/" + path.substr(separator + 1) + "\"";
+    HeapFree(GetProcessHeap(), 0, unixFolder);
+    HeapFree(GetProcessHeap(), 0, unixTarget);
+    // The Unix paths are in the Unix locale's encoding, UTF-8 in the test rig.
+    std::wstring commandLine(command.size(), L'\0');
+    commandLine.resize(static_cast<size_t>(
+        MultiByteToWideChar(CP_UTF8, 0, command.data(), static_cast<int>(command.size()),
+                            &commandLine[0], static_cast<int>(commandLine.size()))));
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process;
+    Check(CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                         &startup, &process),
+          "CreateProcessW /bin/ln", path);
+    WaitForSingleObject(process.hProcess, 10000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+
+  std::string root_;
+};
+
+}  // namespace
+
+std::unique_ptr<ContractFixture> MakeContractFixture() { return std::make_unique<Win32Fixture>(); }
