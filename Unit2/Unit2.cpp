@@ -43,8 +43,9 @@ bool ReadSetting(const std::string& section, const std::string& key, const std::
   if (copied == 0) return false;
   const char* begin = buffer.get();
   const char* end = std::find(begin, begin + bufferSize, '\0');
+  if (end == begin) return false;
   value.assign(begin, end);
-  return !value.empty();
+  return true;
 }
 
 bool WriteSetting(const std::string& section, const std::string& key, const std::string& value,
