@@ -16,7 +16,8 @@ class Error : public std::runtime_error {
   explicit Error(const std::string& message) : std::runtime_error(message) {}
 };
 
-// The error box's text: the message with a period appended when its last byte sorts after '.'.
+// The error box's text: the message with a period appended when its last byte, taken unsigned,
+// sorts after '.'. An empty message stays empty.
 std::string ErrorBoxText(const std::string& message);
 
 // Runs an event handler; an exception escaping it is shown in the error box under the

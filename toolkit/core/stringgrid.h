@@ -77,9 +77,12 @@ class StringGrid : public Control {
   int ColumnLeft(int col) const;  // x of a column's first pixel (may be negative or beyond)
   int RowTop(int row) const;
   Rect CellRect(int col, int row) const;
-  // The cell under a point, or {-1,-1}.
+  // The cell under a point, or {-1,-1}. Cells are half-open: [left, left + width) by
+  // [top, top + height); grid-line pixels and the area past the last column or row hit nothing.
   GridCoord CellAt(int x, int y) const;
-  // The column whose right border's grab zone holds x when y is in the header row, or -1.
+  // The column whose right border's grab zone holds x when y is in the header row, or -1. The
+  // zone of a border at b is [b - grabLeft, b + grabRight], both ends included; where zones
+  // overlap the nearest border wins, a tie going to the left one.
   int ResizeBorderAt(int x, int y) const;
   // Columns and rows at least partly visible in a client area of the given size.
   int LastVisibleCol(int clientWidth) const;
@@ -92,13 +95,17 @@ class StringGrid : public Control {
   // click, marked by ssDouble) fires it.
   void MouseDown(MouseButton button, unsigned shift, int x, int y);
   void MouseMove(unsigned shift, int x, int y);
+  // A release ends a resize: a new width above 1 pixel applies and the whole grid repaints
+  // (LayoutChanged, after SizingLineMoved(-1)), even when the width came out unchanged.
   void MouseUp(MouseButton button, unsigned shift, int x, int y);
   // Esc during a resize, or the mouse capture lost: the width stays as it was.
   void CancelMode();
   bool Sizing() const { return sizingCol_ >= 0; }
   int SizingColumn() const { return sizingCol_; }
 
-  // Keys: arrows, Page Up/Down, Home/End move the current cell; the wheel scrolls.
+  // Keys: arrows and Page Up/Down move the current cell; Home/End go to the first/last column,
+  // with Ctrl to the first/last data row; Shift keeps the selection anchor. The wheel scrolls
+  // the top row by three rows per notch.
   enum class Key { Left, Right, Up, Down, PageUp, PageDown, Home, End };
   void KeyDown(Key key, unsigned shift, int clientWidth, int clientHeight);
   void MouseWheel(int notches, int clientHeight);  // positive: up
