@@ -1,0 +1,133 @@
+// File-system services over the wide Win32 functions with long-path forms, so that neither the
+// 260-character limit nor the code page's gaps bend a path.
+#include "platform/files.h"
+
+#include <windows.h>
+
+#include "platform/common/entry_time.h"
+#include "platform/common/verified_rename.h"
+#include "platform/win32/wide_path.h"
+
+namespace {
+
+// Name-surrogate reparse points (junctions, mount points, symbolic links) lead elsewhere. Wine
+// reports a Unix symbolic link to a folder with the reparse bit and a zero tag.
+bool IsLinkEntry(const WIN32_FIND_DATAW& found) {
+  const DWORD tag = found.dwReserved0;
+  return (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+         (tag == 0 || (tag & 0x20000000u) != 0);
+}
+
+LocalDateTime LocalTimeOf(const FILETIME& utc) {
+  FILETIME local;
+  SYSTEMTIME parts;
+  if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &parts)) return {};
+  return AsDeliveredTime(
+      {parts.wYear, parts.wMonth, parts.wDay, parts.wHour, parts.wMinute, parts.wSecond});
+}
+
+FileEntry EntryOf(const WIN32_FIND_DATAW& found) {
+  FileEntry entry;
+  entry.EntryName = AnsiOf(found.cFileName, wcslen(found.cFileName));
+  entry.EntrySize = (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+  entry.ModifiedTime = LocalTimeOf(found.ftLastWriteTime);
+  entry.Attributes = found.dwFileAttributes;
+  entry.IsLink = IsLinkEntry(found);
+  return entry;
+}
+
+class FindHandle {
+ public:
+  explicit FindHandle(HANDLE handle) : handle_(handle) {}
+  ~FindHandle() {
+    if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
+  }
+  FindHandle(const FindHandle&) = delete;
+  FindHandle& operator=(const FindHandle&) = delete;
+  HANDLE get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+const std::wstring::size_type kNoSeparator = std::wstring::npos;
+
+bool StoredNameIs(const std::string& path) {
+  std::wstring wide;
+  if (!ExactLongPathOf(path, wide)) return false;
+  const auto separator = wide.find_last_of(L'\\');
+  if (separator == kNoSeparator || separator + 1 == wide.size()) return false;
+  WIN32_FIND_DATAW found;
+  FindHandle find(FindFirstFileW(wide.c_str(), &found));
+  return find.get() != INVALID_HANDLE_VALUE &&
+         wide.compare(separator + 1, kNoSeparator, found.cFileName) == 0;
+}
+
+bool Move(const std::string& from, const std::string& to) {
+  std::wstring wideFrom;
+  std::wstring wideTo;
+  // No MOVEFILE_REPLACE_EXISTING and no MOVEFILE_COPY_ALLOWED: never overwrite, never copy.
+  return ExactLongPathOf(from, wideFrom) && ExactLongPathOf(to, wideTo) &&
+         MoveFileExW(wideFrom.c_str(), wideTo.c_str(), 0) != 0;
+}
+
+bool Exists(const std::string& path) {
+  std::wstring wide;
+  return ExactLongPathOf(path, wide) && GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+}  // namespace
+
+void EnumerateEntries(const std::string& pattern, uint32_t filter,
+                      const std::function<bool(const FileEntry&)>& visit) {
+  std::wstring wide;
+  if (!LongPathOf(pattern, wide)) return;
+  // With the \\?\ prefix "*.*" would be matched literally against a dot; "*" means every name.
+  const std::wstring dosEverything = L"\\*.*";
+  if (wide.size() >= dosEverything.size() &&
+      wide.compare(wide.size() - dosEverything.size(), kNoSeparator, dosEverything) == 0) {
+    wide.resize(wide.size() - 2);
+  }
+  WIN32_FIND_DATAW found;
+  FindHandle find(FindFirstFileExW(wide.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
+                                   nullptr, FIND_FIRST_EX_LARGE_FETCH));
+  if (find.get() == INVALID_HANDLE_VALUE) return;
+  do {
+    if (PassesFilter(found.dwFileAttributes, filter) && !visit(EntryOf(found))) return;
+  } while (FindNextFileW(find.get(), &found));
+}
+
+bool FolderExists(const std::string& path) {
+  std::wstring wide;
+  if (!ExactLongPathOf(path, wide)) return false;
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool RenameEntry(const std::string& oldPath, const std::string& newPath) {
+  RenameOperations operations;
+  operations.move = Move;
+  operations.exists = Exists;
+  operations.storedNameIs = StoredNameIs;
+  return VerifiedRename(oldPath, newPath, operations);
+}
+
+std::string ExecutablePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD size = static_cast<DWORD>(path.size());
+    const DWORD length = GetModuleFileNameW(nullptr, &path[0], size);
+    if (length == 0) return std::string();
+    if (length < size) {
+      path.resize(length);
+      break;
+    }
+    path.resize(path.size() * 2);  // truncated: the path is longer than the buffer
+  }
+  if (path.compare(0, 8, L"\\\\?\\UNC\\") == 0) {
+    path.replace(0, 8, L"\\\\");
+  } else if (path.compare(0, 4, L"\\\\?\\") == 0) {
+    path.erase(0, 4);
+  }
+  return AnsiOf(path.data(), path.size());
+}
