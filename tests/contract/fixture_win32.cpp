@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <stdexcept>
+#include <utility>
 
 #include "tests/contract/fixture.h"
 
@@ -38,9 +39,13 @@ void Check(bool ok, const char* what, const std::string& path) {
   }
 }
 
-std::string TrimSlash(const std::string& path) {
-  return !path.empty() && path.back() == '\\' ? path.substr(0, path.size() - 1) : path;
+// Paths are split in their wide form: in code-page bytes a '\' may be a trail byte.
+std::wstring TrimSlash(std::wstring path) {
+  if (!path.empty() && path.back() == L'\\') path.pop_back();
+  return path;
 }
+
+std::wstring LongFolder(const std::string& path) { return TrimSlash(Long(path)); }
 
 void RemoveTree(const std::wstring& folder) {
   WIN32_FIND_DATAW found;
@@ -70,7 +75,11 @@ using UnixFileName = char*(CDECL*)(LPCWSTR);
 class Win32Fixture : public ContractFixture {
  public:
   ~Win32Fixture() override {
-    if (!root_.empty()) RemoveTree(Long(TrimSlash(root_)));
+    for (const auto& [link, unixLink] : unixLinks_) {
+      RunUnix("/bin/rm -f \"" + unixLink + "\"");
+      WaitUntil(link, false);
+    }
+    if (!root_.empty()) RemoveTree(LongFolder(root_));
   }
 
   std::string Root() override {
@@ -81,27 +90,26 @@ class Win32Fixture : public ContractFixture {
     static int serial = 0;
     root_ = Ansi(temp) + "kestrune-contract-" + std::to_string(GetCurrentProcessId()) + "-" +
             std::to_string(++serial) + "\\";
-    RemoveTree(Long(TrimSlash(root_)));
+    RemoveTree(LongFolder(root_));
     MakeFolder(root_, faDirectory);
     return root_;
   }
 
   void MakeFolder(const std::string& path, uint32_t attributes) override {
-    const std::string folder = TrimSlash(path);
-    const std::wstring wide = Long(folder);
+    const std::wstring wide = LongFolder(path);
     if (GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES) {
-      MakeParents(folder);
-      Check(CreateDirectoryW(wide.c_str(), nullptr), "CreateDirectoryW", folder);
+      MakeParents(wide);
+      Check(CreateDirectoryW(wide.c_str(), nullptr), "CreateDirectoryW", path);
     }
     if (attributes != faDirectory) {
       Check(SetFileAttributesW(wide.c_str(), attributes & ~faDirectory), "SetFileAttributesW",
-            folder);
+            path);
     }
   }
 
   void MakeFile(const std::string& path, uint64_t size, LocalDateTime time,
                 uint32_t attributes) override {
-    MakeParents(path);
+    MakeParents(Long(path));
     HANDLE file = Create(path);
     if (size != 0) {
       LARGE_INTEGER end;
@@ -130,7 +138,7 @@ class Win32Fixture : public ContractFixture {
   }
 
   void MakeFileWith(const std::string& path, const std::string& content) override {
-    MakeParents(path);
+    MakeParents(Long(path));
     HANDLE file = Create(path);
     DWORD written = 0;
     const bool ok =
@@ -141,12 +149,12 @@ class Win32Fixture : public ContractFixture {
   }
 
   bool MakeLink(const std::string& path, const std::string& target) override {
-    const std::wstring link = Long(TrimSlash(path));
+    const std::wstring link = LongFolder(path);
     auto unixName = reinterpret_cast<UnixFileName>(reinterpret_cast<void*>(
         GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
     if (unixName != nullptr) {
-      MakeUnixLink(unixName, TrimSlash(path), TrimSlash(target));
-    } else if (!CreateSymbolicLinkW(link.c_str(), Long(TrimSlash(target)).c_str(),
+      MakeUnixLink(unixName, link, LongFolder(target));
+    } else if (!CreateSymbolicLinkW(link.c_str(), LongFolder(target).c_str(),
                                     SYMBOLIC_LINK_FLAG_DIRECTORY | 0x2 /* unprivileged */)) {
       return false;
     }
@@ -160,7 +168,7 @@ class Win32Fixture : public ContractFixture {
   std::vector<std::string> NamesIn(const std::string& folder) override {
     std::vector<std::string> names;
     WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW((Long(TrimSlash(folder)) + L"\\*").c_str(), &found);
+    HANDLE find = FindFirstFileW((LongFolder(folder) + L"\\*").c_str(), &found);
     if (find == INVALID_HANDLE_VALUE) return names;
     do {
       const std::wstring name = found.cFileName;
@@ -185,8 +193,8 @@ class Win32Fixture : public ContractFixture {
   // FindFirstFile holds the folder open without FILE_SHARE_DELETE sharing; an exclusive open
   // then fails with a sharing violation.
   bool EnumerationOpenOn(const std::string& folder) override {
-    HANDLE handle = CreateFileW(Long(TrimSlash(folder)).c_str(), GENERIC_READ, 0, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE handle = CreateFileW(LongFolder(folder).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle != INVALID_HANDLE_VALUE) {
       CloseHandle(handle);
       return false;
@@ -195,13 +203,12 @@ class Win32Fixture : public ContractFixture {
   }
 
  private:
-  void MakeParents(const std::string& path) {
-    const std::string trimmed = TrimSlash(path);
-    const size_t separator = trimmed.find_last_of('\\');
-    if (separator == std::string::npos || separator < 3) return;
-    const std::string parent = trimmed.substr(0, separator);
-    if (GetFileAttributesW(Long(parent).c_str()) == INVALID_FILE_ATTRIBUTES) {
-      MakeFolder(parent, faDirectory);
+  void MakeParents(const std::wstring& longPath) {
+    const size_t separator = longPath.find_last_of(L'\\');
+    const std::wstring parent = longPath.substr(0, separator);
+    if (parent.size() > 7 && GetFileAttributesW(parent.c_str()) == INVALID_FILE_ATTRIBUTES) {
+      MakeParents(parent);
+      Check(CreateDirectoryW(parent.c_str(), nullptr), "CreateDirectoryW", Ansi(parent));
     }
   }
 
@@ -215,18 +222,29 @@ class Win32Fixture : public ContractFixture {
   }
 
   // Wine runs a Unix program named by its Unix path as a Unix process.
-  static void MakeUnixLink(UnixFileName unixName, const std::string& path,
-                           const std::string& target) {
-    const size_t separator = path.find_last_of('\\');
-    char* unixFolder = unixName(Long(path.substr(0, separator)).c_str());
-    char* unixTarget = unixName(Long(target).c_str());
-    Check(unixFolder != nullptr && unixTarget != nullptr, "wine_get_unix_file_name", path);
-    const std::string command = "/bin/ln -s \"" + std::string(unixTarget) + "\" \"" +
-                                std::string(unixFolder) + "/" + path.substr(separator + 1) + "\"";
+  void MakeUnixLink(UnixFileName unixName, const std::wstring& link, const std::wstring& target) {
+    const size_t separator = link.find_last_of(L'\\');
+    char* unixFolder = unixName(link.substr(0, separator).c_str());
+    char* unixTarget = unixName(target.c_str());
+    Check(unixFolder != nullptr && unixTarget != nullptr, "wine_get_unix_file_name", Ansi(link));
+    // The link's own name goes to the Unix side in UTF-8, as Wine names files there.
+    const std::wstring name = link.substr(separator + 1);
+    std::string unixLinkName(name.size() * 4, '\0');
+    unixLinkName.resize(static_cast<size_t>(WideCharToMultiByte(
+        CP_UTF8, 0, name.data(), static_cast<int>(name.size()), &unixLinkName[0],
+        static_cast<int>(unixLinkName.size()), nullptr, nullptr)));
+    const std::string unixLink = std::string(unixFolder) + "/" + unixLinkName;
+    const std::string unixTargetPath = unixTarget;
     HeapFree(GetProcessHeap(), 0, unixFolder);
     HeapFree(GetProcessHeap(), 0, unixTarget);
-    // The Unix paths are in the Unix locale's encoding, UTF-8 in the test rig.
-    std::wstring commandLine(command.size(), L'\0');
+    RunUnix("/bin/ln -s \"" + unixTargetPath + "\" \"" + unixLink + "\"");
+    WaitUntil(link, true);
+    unixLinks_.emplace_back(link, unixLink);
+  }
+
+  // Wine runs a program named by its Unix path as a Unix process. The command is UTF-8.
+  static void RunUnix(const std::string& command) {
+    std::wstring commandLine(command.size() + 1, L'\0');
     commandLine.resize(static_cast<size_t>(
         MultiByteToWideChar(CP_UTF8, 0, command.data(), static_cast<int>(command.size()),
                             &commandLine[0], static_cast<int>(commandLine.size()))));
@@ -235,12 +253,22 @@ class Win32Fixture : public ContractFixture {
     PROCESS_INFORMATION process;
     Check(CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                          &startup, &process),
-          "CreateProcessW /bin/ln", path);
+          "CreateProcessW", command);
     WaitForSingleObject(process.hProcess, 10000);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
   }
 
+  // The handle Wine gives for a Unix process does not wait for it: watch for the result.
+  static void WaitUntil(const std::wstring& path, bool present) {
+    for (int i = 0; i < 200; ++i) {
+      if ((GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) == present) return;
+      Sleep(10);
+    }
+  }
+
+  // Wine's deletion functions leave these in place. Windows path, Unix path.
+  std::vector<std::pair<std::wstring, std::string>> unixLinks_;
   std::string root_;
 };
 
