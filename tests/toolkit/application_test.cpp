@@ -174,7 +174,8 @@ TEST_F(HeadlessTest, PaintDrawsVisibleCellsHeaderFirstAndDataWritesNeverTouchThe
   toolkit::Application::Get().CreateForm(form);
   toolkit::Application::Get().Run(form);
   toolkit::StringGrid& grid = form.grid;
-  grid.SetBounds({0, 0, 130, 60});  // columns 0-2 and rows 0-2 show, partly
+  grid.SetAlign(toolkit::Align::None);
+  grid.SetBounds({0, 0, 130, 60});  // three columns and three rows show, partly
   grid.SetColWidth(0, 50);
   grid.SetColWidth(1, 50);
   grid.SetRowCount(10);

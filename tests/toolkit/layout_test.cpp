@@ -72,14 +72,21 @@ TEST(Realign, HiddenControlsTakeNoSpaceAndRightAlignedGoesLeftOfTheEdge) {
   EXPECT_EQ(w.grid.Bounds(), (Rect{203, 0, 239, 304}));
 }
 
-TEST(Realign, ResizeHandlerRunsOnlyWhenTheSizeChanges) {
+TEST(Realign, SizingAnAlignedControlRealignsItsSiblings) {
   MainWindow w;
   const int before = w.panel1Resizes;
   w.panel1.SetBounds({5, 0, 200, 285});  // moved, same size
   EXPECT_EQ(w.panel1Resizes, before);
+  EXPECT_EQ(w.panel1.Left(), 0) << "an aligned control goes back into its place";
   w.panel1.SetWidth(150);
   EXPECT_EQ(w.panel1Resizes, before + 1);
   EXPECT_EQ(w.edit1.Width(), 150);
+  // Its siblings make room, as when the layout is applied at show time.
+  EXPECT_EQ(w.splitter.Left(), 150);
+  EXPECT_EQ(w.grid.Bounds(), (Rect{153, 0, 339, 285}));
+  w.status.SetHeight(40);
+  EXPECT_EQ(w.status.Bounds(), (Rect{0, 264, 492, 40}));
+  EXPECT_EQ(w.tree.Height(), 243);
 }
 
 TEST(Splitter, FindsThePanelItResizes) {

@@ -21,11 +21,20 @@ Control::~Control() {
 }
 
 void Control::SetBounds(const Rect& r) {
-  if (r == bounds_) return;
+  // An aligned control moved or sized by the program makes room for itself among its siblings;
+  // the parent then puts it back into its group, keeping the new width or height.
+  if (ApplyBounds(r) && align_ != Align::None && visible_ && parent_ != nullptr) {
+    parent_->Realign();
+  }
+}
+
+bool Control::ApplyBounds(const Rect& r) {
+  if (r == bounds_) return false;
   const bool resized = r.width != bounds_.width || r.height != bounds_.height;
   bounds_ = r;
   if (peer_ != nullptr) peer_->BoundsChanged();
   if (resized) Resized();
+  return true;
 }
 
 void Control::SetWidth(int w) { SetBounds({bounds_.left, bounds_.top, w, bounds_.height}); }
@@ -85,23 +94,23 @@ void Control::AlignChildren() {
       const int h = child->Height();
       switch (group) {
         case Align::Top:
-          child->SetBounds({left, top, span(left, right), h});
+          child->ApplyBounds({left, top, span(left, right), h});
           top += h;
           break;
         case Align::Bottom:
-          child->SetBounds({left, bottom - h, span(left, right), h});
+          child->ApplyBounds({left, bottom - h, span(left, right), h});
           bottom -= h;
           break;
         case Align::Left:
-          child->SetBounds({left, top, w, span(top, bottom)});
+          child->ApplyBounds({left, top, w, span(top, bottom)});
           left += w;
           break;
         case Align::Right:
-          child->SetBounds({right - w, top, w, span(top, bottom)});
+          child->ApplyBounds({right - w, top, w, span(top, bottom)});
           right -= w;
           break;
         case Align::Client:
-          child->SetBounds({left, top, span(left, right), span(top, bottom)});
+          child->ApplyBounds({left, top, span(left, right), span(top, bottom)});
           break;
         case Align::None:
           break;

@@ -94,6 +94,8 @@ class Control {
 
  private:
   void AlignChildren();
+  // SetBounds without asking the parent to realign: the parent's own placing of a child.
+  bool ApplyBounds(const Rect& r);
 
   std::string name_;
   Control* parent_;
