@@ -76,9 +76,8 @@ void Splitter::EndDrag() {
   if (!dragging_) return;
   dragging_ = false;
   Control* target = ResizeTarget();
-  if (target == nullptr) return;
-  target->SetWidth(SizeForBar(barX_));
-  if (Parent() != nullptr) Parent()->Realign();
+  // The target is left-aligned, so its new width realigns the parent and the splitter follows.
+  if (target != nullptr) target->SetWidth(SizeForBar(barX_));
 }
 
 void Splitter::CancelDrag() {
