@@ -271,10 +271,26 @@ uint32_t StoreCharacters(const std::vector<std::string>& chars, char* buffer, ui
   return result;
 }
 
+// An argument as the Win32 calls take it: converted like file text, except that a lead byte at
+// its very end is dropped rather than turned into the dot.
+std::string ArgumentText(const char* argument) {
+  std::string text = argument;
+  size_t at = 0;
+  while (at < text.size()) {
+    const bool lead = IsLead(static_cast<unsigned char>(text[at]));
+    if (lead && at + 1 == text.size()) {
+      text.pop_back();
+      break;
+    }
+    at += lead ? 2 : 1;
+  }
+  return Canonical(text);
+}
+
 // The default as the Win32 call takes it: trailing spaces dropped, though never its first
 // character.
 std::string DefaultText(const char* deflt) {
-  std::string text = Canonical(deflt);
+  std::string text = ArgumentText(deflt);
   size_t end = text.size();
   while (end > 1 && text[end - 1] == ' ') --end;
   return text.substr(0, end);
@@ -386,10 +402,18 @@ uint32_t GetString(const std::string& fileBytes, const char* section, const char
   std::string text = DefaultText(deflt);
   if (!HasUtf16Marker(fileBytes)) {
     const Document doc = Parse(fileBytes);
-    const Key* found = Find(doc, Canonical(section), Canonical(key));
+    const Key* found = Find(doc, ArgumentText(section), ArgumentText(key));
     if (found != nullptr && found->value) text = *found->value;
   }
   return StoreCharacters(CopiedCharacters(text, size), buffer, size);
+}
+
+uint32_t GetDefault(const char* deflt, char* buffer, uint32_t size) {
+  assert(deflt != nullptr && buffer != nullptr);
+  if (size == 0) return 0;
+  std::vector<std::string> chars = Characters(DefaultText(deflt));
+  if (chars.size() > size - 1) chars.resize(size - 1);
+  return StoreCharacters(chars, buffer, size);
 }
 
 WriteOutcome WriteString(const std::string& fileBytes, const char* section, const char* key,
@@ -397,7 +421,7 @@ WriteOutcome WriteString(const std::string& fileBytes, const char* section, cons
   assert(section != nullptr && key != nullptr && value != nullptr);
   if (HasUtf16Marker(fileBytes)) return WriteOutcome::Unsupported;
   Document doc = Parse(fileBytes);
-  if (!Set(doc, Canonical(section), Canonical(key), Canonical(value))) {
+  if (!Set(doc, ArgumentText(section), ArgumentText(key), ArgumentText(value))) {
     return WriteOutcome::Unchanged;
   }
   newBytes = Format(doc);

@@ -54,6 +54,10 @@ bool Set(Document& doc, const std::string& section, const std::string& key,
 uint32_t GetString(const std::string& fileBytes, const char* section, const char* key,
                    const char* deflt, char* buffer, uint32_t size);
 
+// GetPrivateProfileStringA where the file cannot be opened at all (its folder is missing, or it
+// is a folder): deflt with its trailing spaces dropped but its quotes kept, cut like a value.
+uint32_t GetDefault(const char* deflt, char* buffer, uint32_t size);
+
 enum class WriteOutcome {
   Unchanged,   // the key already held the value; the file stays as it is
   Changed,     // newBytes holds the whole new file

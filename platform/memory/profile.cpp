@@ -3,12 +3,20 @@
 #include "platform/common/profile_format.h"
 #include "platform/memory/memory_volume.h"
 #include "platform/profile.h"
+#include "platform/text.h"
 
 uint32_t ProfileGetString(const char* section, const char* key, const char* deflt, char* buffer,
                           uint32_t size, const char* fileName) {
+  const memory::Volume& volume = memory::Volume::Get();
   std::string bytes;
-  // A missing file reads like an empty one.
-  if (!memory::Volume::Get().ReadFile(fileName, bytes)) bytes.clear();
+  if (!volume.ReadFile(fileName, bytes)) {
+    // A missing file reads like an empty one; a file that cannot even be opened gives the
+    // default by another path, which keeps its quotes.
+    if (volume.Exists(fileName) || !volume.Exists(FolderPartOf(fileName))) {
+      return profile::GetDefault(deflt, buffer, size);
+    }
+    bytes.clear();
+  }
   return profile::GetString(bytes, section, key, deflt, buffer, size);
 }
 
