@@ -1,0 +1,96 @@
+// The main window: its controls as the form resource lays them out, the state the commands
+// share, and every handler. The handlers live in one file per concern (Form1*.cpp).
+#pragma once
+
+#include <string>
+
+#include "toolkit/core/dialogs.h"
+#include "toolkit/core/form.h"
+#include "toolkit/core/menu.h"
+#include "toolkit/core/panels.h"
+#include "toolkit/core/stringgrid.h"
+#include "toolkit/core/treeview.h"
+
+class TForm1 : public toolkit::Form {
+ public:
+  TForm1();
+
+  // Controls. Declaration order is creation order, which decides how aligned siblings stack:
+  // Splitter1 comes after Panel1 so that it sits on Panel1's right.
+  toolkit::MainMenu MainMenu1;
+  toolkit::MenuItem File1;
+  toolkit::MenuItem MnuSearchFolder;
+  toolkit::MenuItem N1;
+  toolkit::MenuItem MnuKestrune;
+  toolkit::MenuItem N2;
+  toolkit::MenuItem MnuExit;
+  toolkit::Panel Panel1;
+  toolkit::Panel Panel2;
+  toolkit::Edit Edit1;
+  toolkit::TreeView TreeView1;
+  toolkit::Splitter Splitter1;
+  toolkit::StringGrid StringGrid1;
+  toolkit::StatusBar StatusBar1;
+  toolkit::OpenDialog OpenDialog1;
+
+  // Gates and state shared by the commands.
+  bool FormShown = false;
+  bool TreeReady = false;
+  bool ListReady = false;
+  bool ScanAborted = false;
+  bool SortDescending = false;
+  std::string SearchFolder;
+  std::string IniFileName;
+
+  // The persisted layout, in pixels.
+  struct LayoutSettings {
+    int left, top, width, height, panelWidth;
+    int columnWidths[5];
+  } Layout{};
+
+  // Window.
+  void FormCreate();
+  void FormShow();
+  void FormClose();
+  void Panel1Resize();
+  void MnuExitClick();
+  void ApplyLayout();
+  // Settings file (Form1Settings.cpp). LoadSettings replaces the defaults in Layout and
+  // SearchFolder with what the file holds; a stored number that is not one throws toolkit::Error.
+  void LoadSettings();
+  void SaveSettings();
+
+  // Folder tree.
+  void MnuSearchFolderClick();
+  void BuildFolderTree();
+  void AddSubfolders(const std::string& folder, toolkit::NodeId parent);
+  std::string FolderPathOfNode(int absoluteIndex);
+
+  // Listing.
+  void TreeView1Click();
+  void ListFolder(const std::string& folder);
+  void StringGrid1DrawCell(int col, int row, const toolkit::Rect& rect);
+
+  // Sorting.
+  void StringGrid1MouseDown(toolkit::MouseButton button, unsigned shift, int x, int y);
+
+  // Lower-casing run.
+  void MnuKestruneClick();
+
+  // True while BuildFolderTree runs (it lets window messages through).
+  bool Scanning() const { return scanning_; }
+
+ private:
+  bool FormCloseQuery();
+  // The refusal every command needing a folder tree gives without one.
+  void RefuseNoFolderTree();
+  // The listing of the folder of the selected node, if any is selected.
+  void ListSelectedFolder();
+  void SortRowsBy(int col);
+
+  bool scanning_ = false;
+  // False when Esc cut the last listing short.
+  bool listingCompleted_ = true;
+  // A close arrived while a scan ran: it is carried out once the scan has unwound.
+  bool closeAfterScan_ = false;
+};

@@ -1,0 +1,137 @@
+// Listing one folder into the grid, and keeping the size column right-justified to the width of
+// the grid font's digits whenever the size header is drawn.
+#include <cstdint>
+
+#include "Unit1/Form1.h"
+#include "platform/files.h"
+#include "platform/input.h"
+#include "platform/locale.h"
+#include "platform/text.h"
+#include "resources/texts.h"
+#include "toolkit/core/dialogs.h"
+
+namespace {
+
+// Characters the listing pads sizes to, estimated at 8 pixels each; the header's draw
+// re-pads them with the font's measured digit.
+int SizeDigitsFor(int columnWidth) { return columnWidth < 24 ? 3 : columnWidth / 8; }
+
+void AppendTwoDigits(std::string& s, int v) {
+  if (v < 10) s += '0';
+  s += FormatInteger(v);
+}
+
+// "yyyy/mm/dd hh:mm:ss" with the user's separators. A time outside the DOS range arrives as its
+// true local time and is shown the same way.
+std::string TimeText(const LocalDateTime& t, const std::string& dateSep,
+                     const std::string& timeSep) {
+  std::string s;
+  s.reserve(24);
+  std::string year = FormatInteger(t.year);
+  if (year.size() < 4) s.append(4 - year.size(), '0');
+  s += year;
+  s += dateSep;
+  AppendTwoDigits(s, t.month);
+  s += dateSep;
+  AppendTwoDigits(s, t.day);
+  s += ' ';
+  AppendTwoDigits(s, t.hour);
+  s += timeSep;
+  AppendTwoDigits(s, t.minute);
+  s += timeSep;
+  AppendTwoDigits(s, t.second);
+  return s;
+}
+
+std::string AttributeText(uint32_t attributes) {
+  std::string s;
+  if (attributes & faArchive) s += texts::kAttrArchive;
+  if (attributes & faReadOnly) s += texts::kAttrReadOnly;
+  if (attributes & faDirectory) s += texts::kAttrDirectory;
+  return s;
+}
+
+}  // namespace
+
+void TForm1::TreeView1Click() {
+  if (!TreeReady) {
+    RefuseNoFolderTree();
+    return;
+  }
+  ListSelectedFolder();
+}
+
+void TForm1::RefuseNoFolderTree() {
+  toolkit::Beep();
+  toolkit::MessageDlg(toolkit::DialogKind::Error, texts::kNoFolderTree);
+  StatusBar1.SetText(texts::kChooseSearchFolder);
+}
+
+void TForm1::ListSelectedFolder() {
+  // Right after a scan nothing is selected yet; a click then has nothing to list.
+  const toolkit::NodeId selected = TreeView1.Selected();
+  if (selected == toolkit::kNoNode) return;
+  ListFolder(FolderPathOfNode(TreeView1.AbsoluteIndex(selected)));
+}
+
+void TForm1::ListFolder(const std::string& folder) {
+  StatusBar1.SetText(texts::kListingPrefix + folder + texts::kListingSuffix);
+  StatusBar1.Refresh();
+
+  ListReady = false;
+  StringGrid1.SetRowCount(2);
+  StringGrid1.ClearRow(1);
+  const int sizeDigits = SizeDigitsFor(StringGrid1.ColWidth(1));
+  const std::string dateSep = DateSeparator();
+  const std::string timeSep = TimeSeparator();
+
+  bool completed = true;
+  int count = 0;
+  EnumerateEntries(folder + "*.*", kListFilter, [&](const FileEntry& entry) {
+    if (EscDown()) {
+      completed = false;
+      return false;
+    }
+    const std::string& name = entry.EntryName;
+    if (name == "." || name == "..") return true;
+    const int row = count + 1;
+    StringGrid1.SetRowCount(count + 2);
+    StringGrid1.ClearRow(row);
+    const bool isFolder = (entry.Attributes & faDirectory) != 0;
+    StringGrid1.SetCell(0, row, name);
+    StringGrid1.SetCell(
+        1, row,
+        isFolder ? std::string(texts::kFolderSize)
+                 : RightJustifiedNumber(static_cast<int64_t>(entry.EntrySize), sizeDigits));
+    StringGrid1.SetCell(2, row, " " + UpperCaseText(ExtensionOf(name)));
+    StringGrid1.SetCell(3, row, TimeText(entry.ModifiedTime, dateSep, timeSep));
+    StringGrid1.SetCell(4, row, AttributeText(entry.Attributes));
+    count = row;
+    return true;
+  });
+
+  StatusBar1.SetText(completed ? FormatInteger(count) + texts::kListCountSuffix + folder +
+                                     texts::kListCountEnd
+                               : std::string(texts::kListAborted));
+  if (count > 0) ListReady = true;
+  listingCompleted_ = completed;
+}
+
+void TForm1::StringGrid1DrawCell(int col, int row, const toolkit::Rect& /*rect*/) {
+  // Every full repaint and every column resize draws this header cell, so the sizes follow the
+  // column's width. Writing cells does not repaint the header, so this never feeds itself.
+  if (col != 1 || row != 0 || !ListReady) return;
+  int digitWidth = StringGrid1.TextWidth("0");
+  if (digitWidth < 3) digitWidth = 3;
+  int digits = StringGrid1.ColWidth(1) / digitWidth;
+  if (digits < 3) digits = 3;
+
+  const int rows = StringGrid1.RowCount();
+  for (int r = 1; r < rows; ++r) {
+    const std::string& text = StringGrid1.Cell(1, r);
+    if (text.empty() || text == texts::kFolderSize) continue;
+    int64_t value = 0;
+    if (!ParseInteger64(text, value)) value = 0;
+    StringGrid1.SetCell(1, r, RightJustifiedNumber(value, digits));
+  }
+}

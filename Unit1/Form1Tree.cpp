@@ -1,0 +1,118 @@
+// Choosing the search folder and scanning it, depth first, into the folder tree; and the path
+// of a folder from its node.
+#include <vector>
+
+#include "Unit1/Form1.h"
+#include "platform/files.h"
+#include "platform/input.h"
+#include "platform/text.h"
+#include "resources/texts.h"
+#include "toolkit/core/dialogs.h"
+
+using toolkit::NodeId;
+
+namespace {
+
+bool IsDotEntry(const std::string& name) { return name == "." || name == ".."; }
+
+}  // namespace
+
+void TForm1::MnuSearchFolderClick() {
+  // The scan lets messages through; a second scan would pull the tree from under the first.
+  if (scanning_) return;
+  if (!FormShown) return;
+  StatusBar1.SetText("");
+  StatusBar1.Refresh();
+
+  OpenDialog1.InitialDir = SearchFolder;
+  OpenDialog1.FileName = texts::kOpenDialogPresetName;
+  if (!OpenDialog1.Execute()) return;
+
+  SearchFolder = FolderPartOf(OpenDialog1.FileName);
+  Edit1.SetText(SearchFolder);
+  BuildFolderTree();
+}
+
+void TForm1::BuildFolderTree() {
+  StatusBar1.SetText(texts::kScanning);
+  StatusBar1.Refresh();
+  if (!FolderExists(SearchFolder)) {
+    toolkit::Beep();
+    toolkit::MessageDlg(toolkit::DialogKind::Information, texts::kDriveNotReady);
+    StatusBar1.SetText(texts::kChooseSearchFolder);
+    return;
+  }
+
+  ListReady = false;
+  StringGrid1.SetRowCount(2);
+  StringGrid1.ClearRow(1);
+  TreeReady = false;
+  ScanAborted = false;
+
+  // Restores the scan state even if something throws out of the scan.
+  struct ScanGuard {
+    TForm1& form;
+    explicit ScanGuard(TForm1& f) : form(f) {
+      form.scanning_ = true;
+      form.TreeView1.SetEnabled(false);
+      form.TreeView1.BeginUpdate();
+    }
+    ~ScanGuard() {
+      form.TreeView1.EndUpdate();
+      form.TreeView1.SetEnabled(true);
+      form.scanning_ = false;
+    }
+  };
+  {
+    ScanGuard guard(*this);
+    TreeView1.Clear();
+    const NodeId root = TreeView1.AddRoot(SearchFolder);
+    AddSubfolders(SearchFolder, root);
+    // Children go in right after their parent in pre-order, so walking the absolute indexes
+    // upwards visits every folder depth first while the tree grows behind the walk.
+    for (int index = 1; index < TreeView1.Count(); ++index) {
+      if (EscDown()) ScanAborted = true;
+      if (ScanAborted) break;
+      AddSubfolders(FolderPathOfNode(index), TreeView1.NodeAt(index));
+    }
+  }
+
+  StatusBar1.SetText(ScanAborted ? texts::kScanAborted : "");
+  if (TreeView1.Count() > 0) TreeReady = true;
+
+  if (closeAfterScan_) {
+    closeAfterScan_ = false;
+    Close();
+  }
+}
+
+void TForm1::AddSubfolders(const std::string& folder, NodeId parent) {
+  bool first = true;
+  EnumerateEntries(folder + "*.*", kScanFilter, [&](const FileEntry& entry) {
+    if (!first) {
+      PumpMessages();
+      if (EscDown()) ScanAborted = true;
+      // Also set by a close that arrived through the pump.
+      if (ScanAborted) return false;
+    }
+    first = false;
+    // A link leads elsewhere, possibly back up the tree: never a node of it.
+    if ((entry.Attributes & faDirectory) != 0 && !entry.IsLink && !IsDotEntry(entry.EntryName)) {
+      TreeView1.AddChild(parent, entry.EntryName);
+    }
+    return true;
+  });
+}
+
+std::string TForm1::FolderPathOfNode(int absoluteIndex) {
+  NodeId node = TreeView1.NodeAt(absoluteIndex);
+  // The root's text is a whole path ending with '\'; every other node holds one bare name.
+  std::vector<NodeId> chain;
+  for (; node != toolkit::kNoNode; node = TreeView1.Parent(node)) chain.push_back(node);
+  std::string path;
+  for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+    path += TreeView1.Text(*it);
+    if (it != chain.rbegin()) path += '\\';
+  }
+  return path;
+}
