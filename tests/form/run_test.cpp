@@ -1,0 +1,296 @@
+// The lower-casing run over the folder tree.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "resources/texts.h"
+#include "tests/form/form_fixture.h"
+
+using headless::Event;
+using toolkit::DialogResult;
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+class RunTest : public FormTest {
+ protected:
+  // Scans folder, then chooses the run and answers its confirmation.
+  void ScanAndRun(const std::string& folder, DialogResult answer = DialogResult::Yes) {
+    StartProgram();
+    ChooseFolder(folder);
+    Run(answer);
+  }
+  void Run(DialogResult answer = DialogResult::Yes) {
+    headless::AnswerDialog(answer);
+    Form().MnuKestrune.Click();
+  }
+  Strings SortedNamesIn(const std::string& folder) {
+    Strings names = Volume().NamesIn(folder);
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  static Strings Sorted(Strings s) {
+    std::sort(s.begin(), s.end());
+    return s;
+  }
+  bool StatusShown(const std::string& text) {
+    const Strings history = StatusHistory();
+    return std::find(history.begin(), history.end(), text) != history.end();
+  }
+};
+
+const std::string kA = Bytes({0x83, 0x41});  // katakana a: its trail byte is 'A'
+const std::string kI = Bytes({0x83, 0x43});  // katakana i: its trail byte is 'C'
+
+TEST_F(RunTest, OnlySingleByteLettersBecomeLowerCase) {
+  Volume().MakeFile("C:\\r\\README.TXT");
+  Volume().MakeFile("C:\\r\\ＡＢＣ.TXT");  // full-width letters are two-byte characters
+  Volume().MakeFile("C:\\r\\" + kA + "B.TXT");
+  Volume().MakeFile("C:\\r\\" + kA + kI);
+  Volume().MakeFile("C:\\r\\表.TXT");  // 0x95 0x5C
+  Volume().MakeFile("C:\\r\\ソ");      // 0x83 0x5C
+  Volume().MakeFile("C:\\r\\readme2.txt");
+  ScanAndRun("C:\\r\\");
+
+  EXPECT_EQ(SortedNamesIn("C:\\r"), Sorted({"readme.txt", "ＡＢＣ.txt", kA + "b.txt", kA + kI,
+                                            "表.txt", "ソ", "readme2.txt"}));
+  // Names that do not change are not renamed at all.
+  EXPECT_EQ(Volume().RenameCalls(), 4);
+  EXPECT_EQ(Status(), "小文字化処理を完了しました。");
+}
+
+TEST_F(RunTest, TheConfirmationSaysWhatWillHappenAndOnlyYesStartsIt) {
+  Volume().MakeFile("C:\\r\\A.TXT");
+  StartProgram();
+  ChooseFolder("C:\\r\\");
+  const int enumerations = Volume().Enumerations();
+
+  for (DialogResult answer : {DialogResult::No, DialogResult::Cancel}) {
+    Run(answer);
+    EXPECT_EQ(Volume().NamesIn("C:\\r"), (Strings{"A.TXT"}));
+    EXPECT_EQ(Volume().Enumerations(), enumerations);
+    EXPECT_EQ(Status(), "");
+  }
+  Run(DialogResult::Yes);
+  EXPECT_EQ(Volume().NamesIn("C:\\r"), (Strings{"a.txt"}));
+
+  const Strings dialogs = headless::Texts(Event::Dialog);
+  ASSERT_EQ(dialogs.size(), 3u);
+  for (const std::string& text : dialogs) {
+    EXPECT_EQ(text,
+              "このフォルダツリー内にあるファイルの名前を小文字にします（２バイト系文字を除く）。"
+              "よろしいですか？");
+  }
+  for (const Event& e : headless::Log()) {
+    if (e.kind == Event::Dialog) {
+      EXPECT_EQ(e.dialogKind, toolkit::DialogKind::Confirmation);
+    }
+  }
+  EXPECT_TRUE(headless::Texts(Event::Beep).empty());
+}
+
+TEST_F(RunTest, WithoutATreeTheRunIsRefused) {
+  StartProgram();
+  const size_t before = headless::Log().size();
+  headless::AnswerDialog(DialogResult::Ok);
+  Form().MnuKestrune.Click();
+  ASSERT_EQ(headless::Log().size(), before + 3);
+  EXPECT_EQ(headless::Log()[before].kind, Event::Beep);
+  EXPECT_EQ(headless::Log()[before + 1].kind, Event::Dialog);
+  EXPECT_EQ(headless::Log()[before + 1].dialogKind, toolkit::DialogKind::Error);
+  EXPECT_EQ(headless::Log()[before + 1].text, "フォルダツリーが表示されていません。");
+  EXPECT_EQ(headless::Log()[before + 2].text, "検索フォルダを指定して下さい。");
+  EXPECT_EQ(Volume().Enumerations(), 0);
+}
+
+TEST_F(RunTest, AFolderRenamedEarlierIsReachedThroughItsOldCase) {
+  Volume().MakeFile("C:\\r\\DOCS\\A.TXT");
+  Volume().MakeFile("C:\\r\\DOCS\\SUB\\B.TXT");
+  ScanAndRun("C:\\r\\");
+  EXPECT_EQ(Volume().NamesIn("C:\\r"), (Strings{"docs"}));
+  EXPECT_EQ(SortedNamesIn("C:\\r\\docs"), (Strings{"a.txt", "sub"}));
+  EXPECT_EQ(Volume().NamesIn("C:\\r\\docs\\sub"), (Strings{"b.txt"}));
+  // The tree kept the scanned case, and the run went through it.
+  EXPECT_EQ(TreeTexts(), (Strings{"C:\\r\\", "DOCS", "SUB"}));
+  EXPECT_TRUE(StatusShown("小文字化・処理中です。「C:\\r\\DOCS\\SUB\\」（ESC:中断）"));
+  EXPECT_EQ(Status(), "小文字化処理を完了しました。");
+}
+
+TEST_F(RunTest, EveryFolderIsListedOnceThenTheRootIsSelectedAndListed) {
+  Volume().MakeFile("C:\\r\\X.TXT");
+  Volume().MakeFile("C:\\r\\sub\\Y.TXT");
+  Volume().MakeFolder("C:\\r\\empty");
+  StartProgram();
+  ChooseFolder("C:\\r\\");
+  ClickNode(2);
+  const int enumerations = Volume().Enumerations();
+  Run();
+  EXPECT_EQ(Volume().Enumerations(), enumerations + 3 + 1);
+  EXPECT_EQ(Form().TreeView1.Selected(), Form().TreeView1.NodeAt(0));
+  EXPECT_EQ(Column(0), (Strings{"x.txt", "sub", "empty"}));
+  EXPECT_TRUE(Form().ListReady);
+  EXPECT_EQ(Volume().NamesIn("C:\\r\\sub"), (Strings{"y.txt"}));
+  EXPECT_EQ(Volume().RenameCalls(), 2);
+  // The run's own line replaces each listing's, and the last line is repainted at once.
+  const Strings refreshed = headless::Texts(Event::StatusRefresh);
+  EXPECT_EQ(Strings(refreshed.end() - 3, refreshed.end()),
+            (Strings{"小文字化・処理中です。「C:\\r\\empty\\」（ESC:中断）",
+                     "フォルダ「C:\\r\\」を検索中(ESC:中断)", "小文字化処理を完了しました。"}));
+}
+
+TEST_F(RunTest, HiddenAndSystemEntriesAreLeftAlone) {
+  const LocalDateTime t{2001, 3, 9, 7, 5, 42};
+  Volume().MakeFile("C:\\r\\HIDDEN.TXT", 1, t, faArchive | faHidden);
+  Volume().MakeFile("C:\\r\\SYSTEM.SYS", 1, t, faArchive | faSysFile);
+  Volume().MakeFolder("C:\\r\\SECRET", faDirectory | faHidden);
+  Volume().MakeFile("C:\\r\\SECRET\\IN.TXT");
+  Volume().MakeFile("C:\\r\\RO.TXT", 1, t, faArchive | faReadOnly);
+  ScanAndRun("C:\\r\\");
+  EXPECT_EQ(SortedNamesIn("C:\\r"), Sorted({"HIDDEN.TXT", "SYSTEM.SYS", "SECRET", "ro.txt"}));
+  EXPECT_EQ(Volume().NamesIn("C:\\r\\SECRET"), (Strings{"IN.TXT"}));
+}
+
+TEST_F(RunTest, RenamesThatFailAreCountedAndTheRunGoesOn) {
+  Volume().MakeFile("C:\\r\\A.TXT");
+  Volume().MakeFile("C:\\r\\LOCKED.TXT");
+  Volume().MakeFile("C:\\r\\Z.TXT");
+  Volume().MakeFile("C:\\r\\ro\\B.TXT");
+  Volume().MakeFile("C:\\r\\ro\\C.TXT");
+  Volume().MakeFile("C:\\r\\ro\\d.txt");
+  Volume().SetRenameFails("C:\\r\\LOCKED.TXT");
+  StartProgram();
+  ChooseFolder("C:\\r\\");
+  Volume().SetWriteProtected("C:\\r\\ro");
+  Run();
+  EXPECT_EQ(SortedNamesIn("C:\\r"), Sorted({"a.txt", "LOCKED.TXT", "z.txt", "ro"}));
+  EXPECT_EQ(SortedNamesIn("C:\\r\\ro"), Sorted({"B.TXT", "C.TXT", "d.txt"}));
+  EXPECT_EQ(Status(), "小文字化処理を完了しました。（名前を変更できなかった項目：3件）");
+  EXPECT_TRUE(headless::Texts(Event::Beep).empty());
+}
+
+TEST_F(RunTest, ACaseOnlyRenameHappensWhereTheVolumeIgnoresThem) {
+  Volume().SetIgnoresCaseOnlyRenames(true);
+  Volume().MakeFile("C:\\r\\README.TXT", 42);
+  Volume().MakeFile("C:\\r\\SUB\\X.TXT");
+  ScanAndRun("C:\\r\\");
+  EXPECT_EQ(SortedNamesIn("C:\\r"), Sorted({"readme.txt", "sub"}));
+  EXPECT_EQ(Volume().NamesIn("C:\\r\\sub"), (Strings{"x.txt"}));
+  EXPECT_EQ(Column(1)[0], "        42");
+  EXPECT_EQ(Status(), "小文字化処理を完了しました。");
+}
+
+TEST_F(RunTest, TheRunWorksFromTheTreeAsScanned) {
+  Volume().MakeFile("C:\\r\\A.TXT");
+  StartProgram();
+  ChooseFolder("C:\\r\\");
+  Volume().MakeFile("C:\\r\\NEW\\F.TXT");  // after the scan: listed and renamed, not entered
+  Run();
+  EXPECT_EQ(SortedNamesIn("C:\\r"), Sorted({"a.txt", "new"}));
+  EXPECT_EQ(Volume().NamesIn("C:\\r\\new"), (Strings{"F.TXT"}));
+  EXPECT_EQ(TreeTexts(), (Strings{"C:\\r\\"}));
+}
+
+TEST_F(RunTest, APartialTreeAfterEscCanBeLowerCased) {
+  Volume().MakeFile("C:\\p\\a\\deep\\X.TXT");
+  Volume().MakeFile("C:\\p\\a\\W.TXT");
+  Volume().MakeFile("C:\\p\\Y.TXT");
+  StartProgram();
+  // The root's "..", a and Y.TXT are polls 1-3; the poll before a's own entries stops the scan.
+  Volume().EscDownAtPolls(4, 1);
+  ChooseFolder("C:\\p\\");
+  ASSERT_EQ(TreeTexts(), (Strings{"C:\\p\\", "a"}));
+  Run();
+  EXPECT_EQ(SortedNamesIn("C:\\p"), Sorted({"a", "y.txt"}));
+  EXPECT_EQ(SortedNamesIn("C:\\p\\a"), Sorted({"deep", "w.txt"}));
+  EXPECT_EQ(Volume().NamesIn("C:\\p\\a\\deep"), (Strings{"X.TXT"}));
+  EXPECT_EQ(Status(), "小文字化処理を完了しました。");
+}
+
+// Polls of a run over C:\r\ holding only A.TXT, B.TXT and C.TXT: the listing polls before ".",
+// "..", A, B and C (1-5 after the scan), the rows before A, B and C (6-8), then once after the
+// folder (9); the closing listing of the root polls again.
+class EscDuringRunTest : public RunTest {
+ protected:
+  void SetUp() override {
+    RunTest::SetUp();
+    StartProgram();
+  }
+  void Scan(const std::string& folder) {
+    ChooseFolder(folder);
+    base_ = Volume().EscPolls();
+  }
+  int base_ = 0;
+};
+
+TEST_F(EscDuringRunTest, EscBetweenRowsKeepsTheRenamesDoneSoFar) {
+  for (const char* name : {"A.TXT", "B.TXT", "C.TXT"})
+    Volume().MakeFile("C:\\r\\" + std::string(name));
+  Scan("C:\\r\\");
+  Volume().EscDownAtPolls(base_ + 7, 1);  // before the row of B.TXT
+  Run();
+  EXPECT_EQ(Volume().NamesIn("C:\\r"), (Strings{"a.txt", "B.TXT", "C.TXT"}));
+  EXPECT_EQ(Volume().RenameCalls(), 1);
+  EXPECT_EQ(Status(), "小文字化処理を中断しました。");
+  // No poll after the folder; the closing listing polls five times.
+  EXPECT_EQ(Volume().EscPolls(), base_ + 7 + 5);
+  EXPECT_EQ(Column(0), (Strings{"a.txt", "B.TXT", "C.TXT"}));
+}
+
+TEST_F(EscDuringRunTest, WithoutEscEveryRowAndFolderIsPolled) {
+  for (const char* name : {"A.TXT", "B.TXT", "C.TXT"})
+    Volume().MakeFile("C:\\r\\" + std::string(name));
+  Scan("C:\\r\\");
+  Run();
+  EXPECT_EQ(Volume().EscPolls(), base_ + 9 + 5);
+  EXPECT_EQ(Status(), "小文字化処理を完了しました。");
+}
+
+TEST_F(EscDuringRunTest, EscBetweenFoldersStopsBeforeTheNextFolder) {
+  Volume().MakeFile("C:\\r\\A.TXT");
+  Volume().MakeFile("C:\\r\\S\\B.TXT");
+  Scan("C:\\r\\");
+  // Listing: ".", "..", A.TXT, S (1-4); rows A.TXT, S (5-6); after the folder: 7.
+  Volume().EscDownAtPolls(base_ + 7, 1);
+  Run();
+  EXPECT_EQ(Volume().NamesIn("C:\\r"), (Strings{"a.txt", "s"}));
+  EXPECT_EQ(Volume().NamesIn("C:\\r\\s"), (Strings{"B.TXT"}));
+  EXPECT_EQ(Status(), "小文字化処理を中断しました。");
+}
+
+TEST_F(EscDuringRunTest, EscHeldDuringAListingStopsBeforeItsRows) {
+  for (const char* name : {"A.TXT", "B.TXT", "C.TXT"})
+    Volume().MakeFile("C:\\r\\" + std::string(name));
+  Volume().MakeFile("C:\\r\\S\\D.TXT");
+  Scan("C:\\r\\");
+  Volume().EscDownAtPolls(base_ + 4, 2);  // the listing's poll before B.TXT, and the first row's
+  Run();
+  EXPECT_EQ(Volume().RenameCalls(), 0);
+  EXPECT_EQ(SortedNamesIn("C:\\r"), Sorted({"A.TXT", "B.TXT", "C.TXT", "S"}));
+  EXPECT_EQ(Status(), "小文字化処理を中断しました。");
+}
+
+TEST_F(EscDuringRunTest, EscTappedDuringAListingStopsTheRunAfterTheRowsListed) {
+  for (const char* name : {"A.TXT", "B.TXT", "C.TXT"})
+    Volume().MakeFile("C:\\r\\" + std::string(name));
+  Volume().MakeFile("C:\\r\\S\\D.TXT");
+  Scan("C:\\r\\");
+  Volume().EscDownAtPolls(base_ + 4, 1);  // the listing's poll before B.TXT only
+  Run();
+  // A.TXT was listed before the Esc and is still done; nothing after it is, and the run says so.
+  EXPECT_EQ(SortedNamesIn("C:\\r"), Sorted({"a.txt", "B.TXT", "C.TXT", "S"}));
+  EXPECT_EQ(Volume().NamesIn("C:\\r\\S"), (Strings{"D.TXT"}));
+  EXPECT_EQ(Status(), "小文字化処理を中断しました。");
+}
+
+TEST_F(EscDuringRunTest, FailuresAreReportedAfterAnAbortToo) {
+  for (const char* name : {"A.TXT", "B.TXT", "C.TXT"})
+    Volume().MakeFile("C:\\r\\" + std::string(name));
+  Volume().SetRenameFails("C:\\r\\A.TXT");
+  Scan("C:\\r\\");
+  Volume().EscDownAtPolls(base_ + 7, 1);
+  Run();
+  EXPECT_EQ(Status(), "小文字化処理を中断しました。（名前を変更できなかった項目：1件）");
+}
+
+}  // namespace
