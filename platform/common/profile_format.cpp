@@ -4,6 +4,7 @@
 #include "platform/common/profile_format.h"
 
 #include <cassert>
+#include <cstddef>
 #include <cstring>
 
 namespace profile {

@@ -153,10 +153,13 @@ TEST_F(SettingsFormTest, ALongFolderIsCutTo511Bytes) {
   EXPECT_EQ(form.SearchFolder, folder.substr(0, 511));
 }
 
-TEST_F(SettingsFormTest, ClosingWritesEveryKeyInTableOrder) {
+TEST_F(SettingsFormTest, WithoutAFileTheDefaultsApplyAndTheFirstCloseWritesEveryKey) {
   TForm1& form = Start();
-  ASSERT_FALSE(Ini().has_value());
+  ExpectDefaultLayout(form);
+  EXPECT_EQ(FolderDialogStart(form), "C:\\");
+  EXPECT_FALSE(Ini().has_value()) << "reading creates no file";
   form.Close();
+  // In table order, each section as it first appears.
   EXPECT_EQ(Ini(),
             "[Form]\r\nF1_X=50\r\nF1_Y=50\r\nF1_W=500\r\nF1_H=350\r\n"
             "[Comp]\r\nF1_P1=200\r\nF1_SG0=120\r\nF1_SG1=80\r\nF1_SG2=50\r\nF1_SG3=50\r\n"
