@@ -1,0 +1,246 @@
+// The GUI test fixture: arrangement, pump, window search and the modal-dialog driver thread.
+#include "tests/gui/gui_fixture.h"
+
+#include <cstdio>
+
+#include "resources/layout.h"
+#include "resources/resource_ids.h"
+#include "resources/texts.h"
+#include "toolkit/core/application.h"
+#include "toolkit/win32/form.h"
+
+namespace gui {
+
+namespace {
+
+int quitsSeen = 0;
+const DWORD testThread = GetCurrentThreadId();
+
+}  // namespace
+
+DWORD TestThread() { return testThread; }
+
+void Pump(int ms) {
+  const DWORD start = GetTickCount();
+  MSG msg;
+  do {
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        ++quitsSeen;
+        continue;
+      }
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+  } while (GetTickCount() - start < static_cast<DWORD>(ms));
+}
+
+bool PumpUntil(const std::function<bool()>& condition, int timeoutMs) {
+  const DWORD start = GetTickCount();
+  while (!condition()) {
+    if (GetTickCount() - start > static_cast<DWORD>(timeoutMs)) return condition();
+    Pump(10);
+  }
+  return true;
+}
+
+int QuitsSeen() { return quitsSeen; }
+
+std::string TextOf(HWND hwnd) {
+  char buffer[1024] = {};
+  GetWindowTextA(hwnd, buffer, sizeof buffer);
+  return buffer;
+}
+
+std::string ClassOf(HWND hwnd) {
+  char buffer[256] = {};
+  GetClassNameA(hwnd, buffer, sizeof buffer);
+  return buffer;
+}
+
+RECT RectInParent(HWND hwnd) {
+  RECT rect;
+  GetWindowRect(hwnd, &rect);
+  MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+RECT ClientRectOf(HWND hwnd) {
+  RECT rect{};
+  GetClientRect(hwnd, &rect);
+  return rect;
+}
+
+HWND FindThreadWindow(DWORD threadId, const char* className, const char* caption) {
+  struct Search {
+    const char* className;
+    const char* caption;
+    HWND found;
+  } search{className, caption, nullptr};
+  EnumThreadWindows(
+      threadId,
+      [](HWND hwnd, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        if (!IsWindowVisible(hwnd) || ClassOf(hwnd) != s->className) return TRUE;
+        if (s->caption != nullptr && TextOf(hwnd) != s->caption) return TRUE;
+        s->found = hwnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::vector<std::string> ChildTexts(HWND parent, const char* className) {
+  struct Collect {
+    const char* className;
+    std::vector<std::string> texts;
+  } collect{className, {}};
+  EnumChildWindows(
+      parent,
+      [](HWND hwnd, LPARAM data) -> BOOL {
+        auto* c = reinterpret_cast<Collect*>(data);
+        if (_stricmp(ClassOf(hwnd).c_str(), c->className) == 0) c->texts.push_back(TextOf(hwnd));
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&collect));
+  return collect.texts;
+}
+
+MainArrangement::MainArrangement() {
+  using toolkit::Align;
+  form.SetCaption(texts::kFormCaption);
+  form.SetBounds(
+      {layout::kDesignLeft, layout::kDesignTop, layout::kDesignWidth, layout::kDesignHeight});
+  form.font = {layout::kFormFontFace, layout::kFormFontHeight};
+  form.iconId = IDI_FORM;
+  file.caption = texts::kMenuFile;
+  searchFolder.caption = texts::kMenuSearchFolder;
+  kestrune.caption = texts::kMenuKestrune;
+  exit.caption = texts::kMenuExit;
+  file.items = {&searchFolder, &n1, &kestrune, &n2, &exit};
+  menu.items = {&file};
+  form.menu = &menu;
+
+  panel1.OnResize = [this] { edit1.SetWidth(panel1.ClientWidth()); };
+  panel1.SetAlign(Align::Left);
+  panel1.SetWidth(layout::kPanel1DesignWidth);
+  panel2.SetAlign(Align::Top);
+  panel2.SetHeight(layout::kPanel2Height);
+  edit1.SetBounds({0, 0, layout::kPanel1DesignWidth, layout::kEdit1Height});
+  tree.SetAlign(Align::Client);
+  tree.imageId = IDI_FOLDER;
+  splitter.SetAlign(Align::Left);
+  splitter.SetWidth(layout::kSplitterWidth);
+  grid.SetAlign(Align::Client);
+  grid.SetRowCount(layout::kGridInitialRows);
+  status.SetAlign(Align::Bottom);
+  status.SetHeight(layout::kStatusBarHeight);
+
+  form.OnShow = [this] {
+    visibleDuringShow = IsWindowVisible(FormWindow()) != FALSE;
+    status.SetText(texts::kChooseSearchFolder);
+    const char* const headers[] = {texts::kHeaderName, texts::kHeaderBytes, texts::kHeaderType,
+                                   texts::kHeaderModified, texts::kHeaderAttributes};
+    for (int c = 0; c < 5; ++c) grid.SetCell(c, 0, headers[c]);
+    form.SetBounds(
+        {layout::kDefaultLeft, layout::kDefaultTop, layout::kDefaultWidth, layout::kDefaultHeight});
+    panel1.SetWidth(layout::kDefaultPanelWidth);
+    for (int c = 0; c < 5; ++c) grid.SetColWidth(c, layout::kDefaultColumnWidths[c]);
+  };
+}
+
+MainArrangement::~MainArrangement() {
+  // The windows go before the models they show.
+  if (HWND hwnd = FormWindow()) DestroyWindow(hwnd);
+  Pump(5);
+}
+
+void MainArrangement::Create() { toolkit::Application::Get().CreateForm(form); }
+
+void MainArrangement::Show() {
+  toolkit::PlatformShowForm(form);
+  Pump(20);
+}
+
+HWND MainArrangement::FormWindow() const { return toolkit::win32::NativeHandle(form); }
+
+HWND MainArrangement::Of(const toolkit::Control& control) {
+  return toolkit::win32::NativeHandle(control);
+}
+
+Driver::Driver(std::function<HWND()> find, std::function<void(HWND)> act, int timeoutMs)
+    : thread_([this, find = std::move(find), act = std::move(act), timeoutMs] {
+        const DWORD start = GetTickCount();
+        HWND hwnd = nullptr;
+        while ((hwnd = find()) == nullptr) {
+          if (GetTickCount() - start > static_cast<DWORD>(timeoutMs)) {
+            PostThreadMessageA(testThread, WM_QUIT, 0, 0);
+            return;
+          }
+          Sleep(10);
+        }
+        // Let the modal loop settle (focus, first paint) before answering.
+        Sleep(50);
+        found_ = true;
+        act(hwnd);
+      }) {}
+
+Driver::~Driver() { Join(); }
+
+bool Driver::Join() {
+  if (thread_.joinable()) thread_.join();
+  return found_;
+}
+
+void PostKey(HWND hwnd, UINT virtualKey, char character) {
+  const UINT scan = MapVirtualKeyA(virtualKey, 0);
+  PostMessageA(hwnd, WM_KEYDOWN, virtualKey, 1 | (scan << 16));
+  if (character != 0) PostMessageA(hwnd, WM_CHAR, static_cast<BYTE>(character), 1 | (scan << 16));
+  PostMessageA(hwnd, WM_KEYUP, virtualKey, 1 | (scan << 16) | 0xC0000000u);
+}
+
+bool SaveScreenshot(HWND hwnd, const std::string& name) {
+  std::string folder = KESTRUNE_SCREENSHOT_DIR;
+  if (!folder.empty() && folder[0] == '/') folder = "Z:" + folder;  // Linux paths under Wine
+  CreateDirectoryA(folder.c_str(), nullptr);
+  const std::string path = folder + "/" + name;
+  RECT rect;
+  if (!GetWindowRect(hwnd, &rect)) return false;
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  SelectObject(memory, old);
+
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof header;
+  header.biWidth = width;
+  header.biHeight = height;
+  header.biPlanes = 1;
+  header.biBitCount = 24;
+  header.biCompression = BI_RGB;
+  const int stride = (width * 3 + 3) & ~3;
+  std::vector<unsigned char> pixels(static_cast<size_t>(stride) * height);
+  GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&header),
+            DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+
+  BITMAPFILEHEADER fileHeader{};
+  fileHeader.bfType = 0x4D42;
+  fileHeader.bfOffBits = sizeof fileHeader + sizeof header;
+  fileHeader.bfSize = fileHeader.bfOffBits + static_cast<DWORD>(pixels.size());
+  FILE* out = std::fopen(path.c_str(), "wb");
+  if (out == nullptr) return false;
+  std::fwrite(&fileHeader, sizeof fileHeader, 1, out);
+  std::fwrite(&header, sizeof header, 1, out);
+  std::fwrite(pixels.data(), 1, pixels.size(), out);
+  std::fclose(out);
+  return true;
+}
+
+}  // namespace gui

@@ -1,0 +1,102 @@
+// Shared pieces of the GUI tests: the main-window arrangement built from the models with real
+// peers, a message pump, and a helper thread that finds a modal window and answers it.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "toolkit/core/form.h"
+#include "toolkit/core/menu.h"
+#include "toolkit/core/panels.h"
+#include "toolkit/core/stringgrid.h"
+#include "toolkit/core/treeview.h"
+
+namespace gui {
+
+// Dispatches this thread's messages for about ms milliseconds. A WM_QUIT found on the way is
+// counted (QuitsSeen) instead of ending anything.
+void Pump(int ms = 30);
+// Pumps until the condition holds or the time is up; returns the condition.
+bool PumpUntil(const std::function<bool()>& condition, int timeoutMs = 3000);
+int QuitsSeen();
+
+// Window text and class name as code-page bytes.
+std::string TextOf(HWND hwnd);
+std::string ClassOf(HWND hwnd);
+// A child's rectangle in its parent's client coordinates.
+RECT RectInParent(HWND hwnd);
+RECT ClientRectOf(HWND hwnd);
+
+// The visible top-level window of a thread with the given class (and caption, if not null).
+HWND FindThreadWindow(DWORD threadId, const char* className, const char* caption = nullptr);
+// The texts of a window's children of one class, in z-order.
+std::vector<std::string> ChildTexts(HWND parent, const char* className);
+
+// The main window as the form resource arranges it, built from the models in the test:
+// Panel1 (left) holding Panel2 (top) with Edit1, and TreeView1 (client); Splitter1; StatusBar1
+// (bottom); StringGrid1 (client); the File menu. Created at the design bounds; OnShow applies
+// the default layout, as the program does.
+struct MainArrangement {
+  MainArrangement();
+  ~MainArrangement();
+  MainArrangement(const MainArrangement&) = delete;
+  MainArrangement& operator=(const MainArrangement&) = delete;
+
+  // Creates the native side; Show() then runs OnShow and shows the window.
+  void Create();
+  void Show();
+  HWND FormWindow() const;
+  static HWND Of(const toolkit::Control& control);
+
+  toolkit::Form form{"Form1"};
+  toolkit::MenuItem file{"File1", ""};
+  toolkit::MenuItem searchFolder{"MnuSearchFolder", ""};
+  toolkit::MenuItem n1{"N1", "-"};
+  toolkit::MenuItem kestrune{"MnuKestrune", ""};
+  toolkit::MenuItem n2{"N2", "-"};
+  toolkit::MenuItem exit{"MnuExit", ""};
+  toolkit::MainMenu menu;
+  toolkit::Panel panel1{"Panel1", &form};
+  toolkit::Panel panel2{"Panel2", &panel1};
+  toolkit::Edit edit1{"Edit1", &panel2};
+  toolkit::TreeView tree{"TreeView1", &panel1};
+  toolkit::Splitter splitter{"Splitter1", &form};
+  toolkit::StringGrid grid{"StringGrid1", &form, 5};
+  toolkit::StatusBar status{"StatusBar1", &form};
+  // Whether the window was visible when OnShow ran.
+  bool visibleDuringShow = true;
+};
+
+// Runs on a helper thread while the test thread sits in a modal loop: waits for the window that
+// find() returns, then calls act() with it. When nothing shows up in time it posts WM_QUIT to the
+// test thread, which ends any modal loop, so a stuck dialog fails the test instead of hanging it.
+class Driver {
+ public:
+  Driver(std::function<HWND()> find, std::function<void(HWND)> act, int timeoutMs = 5000);
+  ~Driver();
+  Driver(const Driver&) = delete;
+  Driver& operator=(const Driver&) = delete;
+  // Waits for the helper to finish; true when it found the window.
+  bool Join();
+
+ private:
+  std::atomic<bool> found_{false};
+  std::thread thread_;
+};
+
+// The identifier of the thread that runs the tests (and owns every window).
+DWORD TestThread();
+
+// Posts a key press (down, char, up) to a window of the test thread, as the keyboard would.
+void PostKey(HWND hwnd, UINT virtualKey, char character);
+
+// Saves the screen area of a window as a BMP file of that name in the build's screenshot
+// folder, for people to look at; false when that is not possible.
+bool SaveScreenshot(HWND hwnd, const std::string& name);
+
+}  // namespace gui

@@ -1,0 +1,16 @@
+// Fonts the peers share: named Shift-JIS faces, and the system's status-bar and message fonts.
+// Each is made once and lives as long as the process.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace toolkit::win32 {
+
+// A Shift-JIS font of the given face and character height in pixels (no DPI scaling).
+HFONT FaceFont(const std::string& face, int height, bool fixedPitch);
+HFONT StatusFont();
+HFONT MessageFont();
+
+}  // namespace toolkit::win32

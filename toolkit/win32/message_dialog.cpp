@@ -1,0 +1,279 @@
+// The message box: laid out from the message font in dialog units, run in its own modal loop
+// with the dialog manager's keyboard handling (Enter, Esc, Tab, arrows and the &Y/&N mnemonics).
+#include "toolkit/win32/message_dialog.h"
+
+#include <algorithm>
+
+#include "resources/texts.h"
+#include "toolkit/win32/fonts.h"
+#include "toolkit/win32/modal.h"
+
+namespace toolkit::win32 {
+
+namespace {
+
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
+constexpr int kIconSize = 32;
+constexpr UINT kTextFormat = DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS;
+// Moves the default frame to the focused button once the button has finished taking the focus
+// (a style change made while it is still handling WM_SETFOCUS does not stick).
+constexpr UINT kMarkDefault = WM_APP + 1;
+
+// Dialog units of the message font: horizontal quarters of the average character width and
+// vertical eighths of its height, as dialog templates measure.
+struct DialogUnits {
+  int baseX;
+  int baseY;
+  int X(int units) const { return MulDiv(units, baseX, 4); }
+  int Y(int units) const { return MulDiv(units, baseY, 8); }
+};
+
+DialogUnits MeasureUnits(HDC dc) {
+  static const char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+  TEXTMETRICA metrics{};
+  GetTextMetricsA(dc, &metrics);
+  SIZE size{};
+  GetTextExtentPoint32A(dc, kAlphabet, 52, &size);
+  return {std::max(1, static_cast<int>((size.cx / 26 + 1) / 2)),
+          std::max(1, static_cast<int>(metrics.tmHeight))};
+}
+
+const char* CaptionOf(DialogKind kind) {
+  switch (kind) {
+    case DialogKind::Information:
+      return texts::kCaptionInformation;
+    case DialogKind::Error:
+      return texts::kCaptionError;
+    case DialogKind::Confirmation:
+      return texts::kCaptionConfirmation;
+  }
+  return texts::kCaptionInformation;
+}
+
+LPCSTR IconOf(DialogKind kind) {
+  switch (kind) {
+    case DialogKind::Information:
+      return IDI_ASTERISK;
+    case DialogKind::Error:
+      return IDI_HAND;
+    case DialogKind::Confirmation:
+      return IDI_QUESTION;
+  }
+  return IDI_ASTERISK;
+}
+
+}  // namespace
+
+MessageDialog::MessageDialog(DialogKind kind, std::string text)
+    : kind_(kind), text_(std::move(text)) {
+  if (kind == DialogKind::Confirmation) {
+    specs_ = {{IDYES, texts::kButtonYes, DialogResult::Yes},
+              {IDNO, texts::kButtonNo, DialogResult::No}};
+    defaultId_ = IDYES;
+    escapeResult_ = DialogResult::No;
+  } else {
+    specs_ = {{IDOK, texts::kButtonOk, DialogResult::Ok}};
+    defaultId_ = IDOK;
+    escapeResult_ = DialogResult::Ok;
+  }
+  icon_ = LoadIconA(nullptr, IconOf(kind));
+}
+
+void MessageDialog::Create(HWND owner) {
+  RegisterOwnClass(kClassName, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+                   LoadCursorA(nullptr, IDC_ARROW));
+  HFONT font = MessageFont();
+
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ oldFont = SelectObject(dc, font);
+  const DialogUnits du = MeasureUnits(dc);
+  RECT text{0, 0, GetSystemMetrics(SM_CXSCREEN) / 2, 0};
+  DrawTextA(dc, text_.c_str(), -1, &text, kTextFormat | DT_CALCRECT);
+  int buttonWidth = du.X(50);
+  for (const ButtonSpec& spec : specs_) {
+    SIZE size{};
+    GetTextExtentPoint32A(dc, spec.caption, lstrlenA(spec.caption), &size);
+    buttonWidth = std::max(buttonWidth, static_cast<int>(size.cx) + du.X(8));
+  }
+  SelectObject(dc, oldFont);
+  ReleaseDC(nullptr, dc);
+
+  const int hMargin = du.X(8), vMargin = du.Y(8), hSpacing = du.X(10), vSpacing = du.Y(10);
+  const int buttonHeight = du.Y(14), buttonGap = du.X(4);
+  const int textWidth = text.right - text.left, textHeight = text.bottom - text.top;
+  const int bodyWidth = kIconSize + hSpacing + textWidth;
+  const int bodyHeight = std::max(kIconSize, textHeight);
+  const int count = static_cast<int>(specs_.size());
+  const int rowWidth = count * buttonWidth + (count - 1) * buttonGap;
+  const int clientWidth = std::max(bodyWidth, rowWidth) + 2 * hMargin;
+  const int clientHeight = bodyHeight + vSpacing + buttonHeight + 2 * vMargin;
+
+  iconRect_ = {hMargin, vMargin, hMargin + kIconSize, vMargin + kIconSize};
+  // A text shorter than the icon stands at the icon's middle.
+  const int textTop = vMargin + (bodyHeight - textHeight) / 2;
+  textRect_ = {hMargin + kIconSize + hSpacing, textTop, hMargin + kIconSize + hSpacing + textWidth,
+               textTop + textHeight};
+
+  RECT frame{0, 0, clientWidth, clientHeight};
+  AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+  const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+  const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+  const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  CreateOwn(kClassName, kExStyle, kStyle, CaptionOf(kind_), x, y, width, height, owner, nullptr);
+  if (Handle() == nullptr) return;
+
+  int buttonX = (clientWidth - rowWidth) / 2;
+  const int buttonY = vMargin + bodyHeight + vSpacing;
+  for (const ButtonSpec& spec : specs_) {
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_NOTIFY |
+                  (spec.id == defaultId_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+    if (buttons_.empty()) style |= WS_GROUP;
+    HWND button = CreateWindowExA(0, "BUTTON", spec.caption, style, buttonX, buttonY, buttonWidth,
+                                  buttonHeight, Handle(), reinterpret_cast<HMENU>(spec.id),
+                                  ModuleInstance(), nullptr);
+    SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    buttons_.push_back(button);
+    buttonX += buttonWidth + buttonGap;
+  }
+  lastFocus_ = GetDlgItem(Handle(), defaultId_);
+}
+
+DialogResult MessageDialog::Run() {
+  ModalScope modal;
+  Create(modal.PreviousActive());
+  if (Handle() == nullptr) return DialogResult::Cancel;
+  ShowWindow(Handle(), SW_SHOWNORMAL);
+  SetActiveWindow(Handle());
+  SetFocus(lastFocus_);
+
+  MSG msg;
+  while (!done_) {
+    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    if (got == 0) {
+      // A quit request belongs to the outer loop: hand it back and give up the box.
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    if (got < 0) break;
+    if (Handle() == nullptr || !IsDialogMessageA(Handle(), &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+  // Enabled again before the box goes, so that activation falls back to the program.
+  modal.EnableAgain();
+  if (Handle() != nullptr) DestroyWindow(Handle());
+  modal.Restore();
+  return result_;
+}
+
+void MessageDialog::Finish(DialogResult result) {
+  if (done_) return;
+  result_ = result;
+  done_ = true;
+}
+
+void MessageDialog::MarkDefault(HWND focused) {
+  bool focusOnButton = false;
+  for (HWND button : buttons_) focusOnButton = focusOnButton || button == focused;
+  for (HWND button : buttons_) {
+    const bool isDefault = focusOnButton ? button == focused : GetDlgCtrlID(button) == defaultId_;
+    SendMessageA(button, BM_SETSTYLE, isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+  }
+}
+
+void MessageDialog::MoveFocus(HWND next) {
+  if (next == nullptr) return;
+  SetFocus(next);
+  lastFocus_ = next;
+}
+
+void MessageDialog::Paint() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(Handle(), &ps);
+  DrawIconEx(dc, iconRect_.left, iconRect_.top, icon_, kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
+  HGDIOBJ oldFont = SelectObject(dc, MessageFont());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+  RECT text = textRect_;
+  DrawTextA(dc, text_.c_str(), -1, &text, kTextFormat);
+  SelectObject(dc, oldFont);
+  EndPaint(Handle(), &ps);
+}
+
+LRESULT MessageDialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_COMMAND: {
+      const int id = LOWORD(wParam);
+      const int code = HIWORD(wParam);
+      if (id == IDCANCEL) {
+        // Esc, through the dialog manager.
+        Finish(escapeResult_);
+        return 0;
+      }
+      if (code == BN_SETFOCUS) {
+        lastFocus_ = reinterpret_cast<HWND>(lParam);
+        PostMessageA(Handle(), kMarkDefault, 0, 0);
+        return 0;
+      }
+      if (code == BN_CLICKED) {
+        for (const ButtonSpec& spec : specs_) {
+          if (spec.id == id) Finish(spec.result);
+        }
+        return 0;
+      }
+      return 0;
+    }
+    case kMarkDefault:
+      MarkDefault(GetFocus());
+      return 0;
+    case DM_GETDEFID: {
+      // Enter presses the focused button, else the default one.
+      const HWND focus = GetFocus();
+      for (HWND button : buttons_) {
+        if (button == focus) return MAKELRESULT(GetDlgCtrlID(button), DC_HASDEFID);
+      }
+      return MAKELRESULT(defaultId_, DC_HASDEFID);
+    }
+    case WM_NEXTDLGCTL:
+      // Tab and the arrows: the dialog manager asks us to move the focus.
+      if (LOWORD(lParam) != 0) {
+        MoveFocus(reinterpret_cast<HWND>(wParam));
+      } else {
+        MoveFocus(GetNextDlgTabItem(Handle(), GetFocus(), wParam != 0));
+      }
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(Handle(), focus)) lastFocus_ = focus;
+      } else if (lastFocus_ != nullptr) {
+        SetFocus(lastFocus_);
+      }
+      return 0;
+    case WM_CLOSE:
+      // The close box (or Alt+F4): neither yes nor no.
+      Finish(DialogResult::Cancel);
+      return 0;
+    case WM_PAINT:
+      Paint();
+      return 0;
+    case WM_DESTROY:
+      done_ = true;
+      return 0;
+    default:
+      return Default(msg, wParam, lParam);
+  }
+}
+
+}  // namespace toolkit::win32
+
+namespace toolkit {
+
+DialogResult MessageDlg(DialogKind kind, const std::string& text) {
+  win32::MessageDialog dialog(kind, text);
+  return dialog.Run();
+}
+
+}  // namespace toolkit

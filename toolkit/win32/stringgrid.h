@@ -1,0 +1,49 @@
+// The string grid peer: our own control, drawn cell by cell into a memory bitmap from the model,
+// with scroll bars by whole rows and columns and the mouse and keys handed to the model.
+#pragma once
+
+#include <string>
+
+#include "toolkit/core/stringgrid.h"
+#include "toolkit/win32/child_peer.h"
+
+namespace toolkit::win32 {
+
+class StringGridWindow : public ChildPeer<StringGridPeer> {
+ public:
+  static constexpr char kClassName[] = "KestruneStringGrid";
+  StringGridWindow(StringGrid& model, HWND parent);
+
+  void CellChanged(int col, int row) override;
+  void LayoutChanged() override;
+  int TextWidth(const std::string& text) override;
+  void SizingLineMoved(int x) override;
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  SIZE ClientSize() const;
+  void Paint();
+  void DrawOneCell(HDC dc, int col, int row, const RECT& rect, bool focused) const;
+  void InvalidateCell(int col, int row);
+  // Largest scroll positions that still fill the client area.
+  int MaxTopOffset(int clientHeight) const;
+  int MaxLeftCol(int clientWidth) const;
+  // After the client area grew: no blank space below the last row or right of the last column.
+  void ClampScroll();
+  void UpdateScrollBars();
+  void Scroll(int bar, WORD request);
+  void InvertSizingLine(HDC dc, int x) const;
+  void MouseDown(MouseButton button, bool doublePress, WPARAM wParam, LPARAM lParam);
+  void MouseUp(MouseButton button, WPARAM wParam, LPARAM lParam);
+
+  StringGrid& grid_;
+  HFONT font_;
+  int sizingLineX_ = -1;
+  bool updatingScrollBars_ = false;
+  bool releasing_ = false;
+  int wheelRemainder_ = 0;
+};
+
+}  // namespace toolkit::win32
