@@ -1,5 +1,6 @@
 // Listing one folder into the grid, and keeping the size column right-justified to the width of
 // the grid font's digits whenever the size header is drawn.
+#include <algorithm>
 #include <cstdint>
 
 #include "Unit1/Form1.h"
@@ -41,6 +42,41 @@ std::string TimeText(const LocalDateTime& t, const std::string& dateSep,
   s += timeSep;
   AppendTwoDigits(s, t.second);
   return s;
+}
+
+// True for what the listing itself writes: an optional minus and up to 18 digits without
+// leading zeros, so the value is the text itself and fits in 64 bits.
+bool IsPlainDecimal(const std::string& text, size_t from) {
+  const bool negative = from < text.size() && text[from] == '-';
+  const size_t first = negative ? from + 1 : from;
+  const size_t digits = text.size() - first;
+  if (digits == 0 || digits > 18) return false;
+  // "0" is plain; "00", "07" and "-0" are not.
+  if (text[first] == '0' && (digits > 1 || negative)) return false;
+  for (size_t i = first; i < text.size(); ++i) {
+    if (text[i] < '0' || text[i] > '9') return false;
+  }
+  return true;
+}
+
+// The size text right-justified to width characters, or an empty string when the text is
+// already that. Plain decimals are re-padded as they stand, which keeps a repaint of a long
+// listing cheap; anything else is read as an integer text, and as 0 when it is none.
+std::string RefittedSize(const std::string& text, int width) {
+  const size_t start = text.find_first_not_of(' ');
+  if (start != std::string::npos && IsPlainDecimal(text, start)) {
+    const size_t length = text.size() - start;
+    const size_t field = static_cast<size_t>(std::min(width, 255));
+    const size_t pad = length < field ? field - length : 0;
+    if (start == pad) return std::string();
+    std::string fitted(pad, ' ');
+    fitted.append(text, start, length);
+    return fitted;
+  }
+  int64_t value = 0;
+  if (!ParseInteger64(text, value)) value = 0;
+  std::string fitted = RightJustifiedNumber(value, width);
+  return fitted == text ? std::string() : fitted;
 }
 
 std::string AttributeText(uint32_t attributes) {
@@ -126,12 +162,13 @@ void TForm1::StringGrid1DrawCell(int col, int row, const toolkit::Rect& /*rect*/
   int digits = StringGrid1.ColWidth(1) / digitWidth;
   if (digits < 3) digits = 3;
 
+  // A cell that already reads right is left alone rather than written back: the same text
+  // would only mark the cell for a repaint the full repaint is already doing.
   const int rows = StringGrid1.RowCount();
   for (int r = 1; r < rows; ++r) {
     const std::string& text = StringGrid1.Cell(1, r);
     if (text.empty() || text == texts::kFolderSize) continue;
-    int64_t value = 0;
-    if (!ParseInteger64(text, value)) value = 0;
-    StringGrid1.SetCell(1, r, RightJustifiedNumber(value, digits));
+    std::string fitted = RefittedSize(text, digits);
+    if (!fitted.empty()) StringGrid1.SetCell(1, r, std::move(fitted));
   }
 }

@@ -1,6 +1,9 @@
 // Re-padding the sizes to the measured digit width whenever the size header is drawn.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "platform/text.h"
 #include "resources/texts.h"
 #include "tests/form/form_fixture.h"
 
@@ -47,6 +50,11 @@ TEST_F(FittingTest, APaintRepadsTheSizesToTheMeasuredDigit) {
   // Only the size cells were written, so the header is not drawn again because of them.
   const std::vector<toolkit::GridCoord> written = headless::TakeChangedCells(Form().StringGrid1);
   EXPECT_EQ(written, (std::vector<toolkit::GridCoord>{{1, 1}, {1, 3}, {1, 4}}));
+  // A second repaint finds every size fitted and writes nothing.
+  Paint();
+  EXPECT_EQ(headerDraws_, 2);
+  EXPECT_TRUE(headless::TakeChangedCells(Form().StringGrid1).empty());
+  EXPECT_EQ(Column(1)[0], "          7");
 }
 
 TEST_F(FittingTest, ANarrowColumnGetsThreeCharactersAndLongerNumbersWhole) {
@@ -74,6 +82,41 @@ TEST_F(FittingTest, SizeTextIsReadAsAnyIntegerTextAndOtherTextAsZero) {
   Paint();
   EXPECT_EQ(Column(1)[0], "          0");
   EXPECT_EQ(Column(1)[2], "         31");
+}
+
+TEST_F(FittingTest, EveryKindOfSizeTextIsFittedAsTheIntegerItReads) {
+  // Texts the listing writes, and texts it never writes but a cell could hold.
+  const Strings texts = {"7",
+                         "  -5",
+                         "-0",
+                         "007",
+                         "+5",
+                         " 12 ",
+                         "$1F",
+                         "0X10",
+                         "x",
+                         "0",
+                         "   0",
+                         "123456789012345678",
+                         "9223372036854775807",
+                         "99999999999999999999",
+                         "-9223372036854775808",
+                         "1234567890123456789012345"};
+  Form().StringGrid1.SetRowCount(static_cast<int>(texts.size()) + 1);
+  for (size_t i = 0; i < texts.size(); ++i) {
+    Form().StringGrid1.SetCell(1, static_cast<int>(i) + 1, texts[i]);
+  }
+  for (int width : {80, 10, 200}) {
+    Form().StringGrid1.SetColWidth(1, width);
+    Paint();
+    const int digits = std::max(3, width / 7);
+    for (size_t i = 0; i < texts.size(); ++i) {
+      int64_t value = 0;
+      if (!ParseInteger64(texts[i], value)) value = 0;
+      EXPECT_EQ(Column(1)[i], RightJustifiedNumber(value, digits))
+          << "\"" << texts[i] << "\" at " << width << " pixels";
+    }
+  }
 }
 
 TEST_F(FittingTest, NothingHappensWithoutAListing) {
