@@ -46,6 +46,15 @@ struct Seen {
   RECT client{};
 };
 
+BOOL CALLBACK NoteButton(HWND child, LPARAM data) {
+  auto* seen = reinterpret_cast<Seen*>(data);
+  seen->buttonRects.push_back(gui::RectInParent(child));
+  if ((GetWindowLongA(child, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON) {
+    seen->defaultId = GetDlgCtrlID(child);
+  }
+  return TRUE;
+}
+
 class MessageDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -66,17 +75,7 @@ class MessageDialogTest : public ::testing::Test {
       seen.focusId = GetDlgCtrlID(FocusOf(gui::TestThread()));
       GetWindowRect(dialog, &seen.dialog);
       GetClientRect(dialog, &seen.client);
-      EnumChildWindows(
-          dialog,
-          [](HWND child, LPARAM data) -> BOOL {
-            RECT r = gui::RectInParent(child);
-            reinterpret_cast<Seen*>(data)->buttonRects.push_back(r);
-            if ((GetWindowLongA(child, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON) {
-              reinterpret_cast<Seen*>(data)->defaultId = GetDlgCtrlID(child);
-            }
-            return TRUE;
-          },
-          reinterpret_cast<LPARAM>(&seen));
+      EnumChildWindows(dialog, NoteButton, reinterpret_cast<LPARAM>(&seen));
       answer(dialog);
     });
     const DialogResult result = toolkit::MessageDlg(kind, texts::kConfirmExit);

@@ -72,39 +72,47 @@ RECT ClientRectOf(HWND hwnd) {
   return rect;
 }
 
+namespace {
+
+struct WindowSearch {
+  const char* className;
+  const char* caption;
+  HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM data) {
+  auto* search = reinterpret_cast<WindowSearch*>(data);
+  if (!IsWindowVisible(hwnd) || ClassOf(hwnd) != search->className) return TRUE;
+  if (search->caption != nullptr && TextOf(hwnd) != search->caption) return TRUE;
+  search->found = hwnd;
+  return FALSE;
+}
+
+struct TextCollection {
+  const char* className;
+  std::vector<std::string> texts;
+};
+
+BOOL CALLBACK CollectText(HWND hwnd, LPARAM data) {
+  auto* collection = reinterpret_cast<TextCollection*>(data);
+  if (_stricmp(ClassOf(hwnd).c_str(), collection->className) == 0) {
+    collection->texts.push_back(TextOf(hwnd));
+  }
+  return TRUE;
+}
+
+}  // namespace
+
 HWND FindThreadWindow(DWORD threadId, const char* className, const char* caption) {
-  struct Search {
-    const char* className;
-    const char* caption;
-    HWND found;
-  } search{className, caption, nullptr};
-  EnumThreadWindows(
-      threadId,
-      [](HWND hwnd, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        if (!IsWindowVisible(hwnd) || ClassOf(hwnd) != s->className) return TRUE;
-        if (s->caption != nullptr && TextOf(hwnd) != s->caption) return TRUE;
-        s->found = hwnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  WindowSearch search{className, caption, nullptr};
+  EnumThreadWindows(threadId, MatchWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
 std::vector<std::string> ChildTexts(HWND parent, const char* className) {
-  struct Collect {
-    const char* className;
-    std::vector<std::string> texts;
-  } collect{className, {}};
-  EnumChildWindows(
-      parent,
-      [](HWND hwnd, LPARAM data) -> BOOL {
-        auto* c = reinterpret_cast<Collect*>(data);
-        if (_stricmp(ClassOf(hwnd).c_str(), c->className) == 0) c->texts.push_back(TextOf(hwnd));
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&collect));
-  return collect.texts;
+  TextCollection collection{className, {}};
+  EnumChildWindows(parent, CollectText, reinterpret_cast<LPARAM>(&collection));
+  return collection.texts;
 }
 
 MainArrangement::MainArrangement() {
