@@ -87,6 +87,13 @@ const std::vector<std::string>& AwkwardFiles() {
   return files;
 }
 
+bool IsAscii(const std::string& bytes) {
+  for (unsigned char c : bytes) {
+    if (c >= 0x80) return false;
+  }
+  return true;
+}
+
 std::string FileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -367,10 +374,12 @@ TEST_F(Win32ProfileTest, KeptFuzzInputsReadAndRewriteAlike) {
     if (!std::filesystem::is_directory(folder)) continue;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
       const std::string bytes = FileBytes(entry.path().string());
+      // The Win32 side reads a file with a byte-order mark in that encoding; the portable one
+      // keeps UTF-8 as bytes and does not take UTF-16 apart, so only ASCII UTF-8 compares.
       if (bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0) continue;
+      if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 && !IsAscii(bytes.substr(3))) continue;
       ++files;
-      if (bytes.compare(0, 3, "\xEF\xBB\xBF") != 0)
-        ExpectSameReads(bytes, LookupsFor(bytes), {3, 22});
+      ExpectSameReads(bytes, LookupsFor(bytes), {3, 22});
       ExpectSameWrite(bytes, "Form", "F1_X", "9");
     }
   }
