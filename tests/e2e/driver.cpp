@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <cctype>
 #include <cstring>
 
 namespace e2e {
@@ -60,20 +61,10 @@ HWND Child(HWND parent, const char* className, const char* text) {
   return args.found;
 }
 
-bool FindMenuId(HMENU menu, const char* caption, UINT& id) {
-  int n = GetMenuItemCount(menu);
-  for (int i = 0; i < n; ++i) {
-    char text[256] = {};
-    GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
-    HMENU sub = GetSubMenu(menu, i);
-    if (sub) {
-      if (FindMenuId(sub, caption, id)) return true;
-    } else if (std::strcmp(text, caption) == 0) {
-      id = GetMenuItemID(menu, i);
-      return true;
-    }
-  }
-  return false;
+// The mnemonic letter of a menu caption ("...(&S)..." gives 's'), lower-cased.
+char Mnemonic(const char* caption) {
+  const char* amp = std::strchr(caption, '&');
+  return amp && amp[1] ? static_cast<char>(std::tolower(static_cast<unsigned char>(amp[1]))) : 0;
 }
 
 }  // namespace
@@ -145,17 +136,15 @@ std::string Kestrune::StatusText() const {
   constexpr SIZE_T kSize = 4096;
   void* remote = VirtualAllocEx(pi_.hProcess, nullptr, kSize, MEM_COMMIT, PAGE_READWRITE);
   if (!remote) return "<no memory>";
-  DWORD_PTR length = 0;
-  SendMessageTimeoutA(bar, SB_GETTEXTLENGTHA, 0, 0, SMTO_ABORTIFHUNG, 2000, &length);
+  // SB_GETTEXTLENGTHA counts characters under Wine, not bytes: read up to the terminating zero.
   std::string text;
   DWORD_PTR ignored = 0;
-  if ((length & 0xFFFF) < kSize &&
-      SendMessageTimeoutA(bar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG,
+  if (SendMessageTimeoutA(bar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG,
                           2000, &ignored)) {
-    text.resize(length & 0xFFFF);
+    text.resize(kSize);
     SIZE_T read = 0;
     ReadProcessMemory(pi_.hProcess, remote, &text[0], text.size(), &read);
-    text.resize(read);
+    text.resize(std::strlen(text.c_str()));
   }
   VirtualFreeEx(pi_.hProcess, remote, 0, MEM_RELEASE);
   return text;
@@ -169,10 +158,14 @@ bool Kestrune::WaitForStatus(const std::function<bool(const std::string&)>& done
   return false;
 }
 
-bool Kestrune::ChooseMenu(const char* caption) {
-  UINT id = 0;
-  if (!FindMenuId(GetMenu(main_), caption, id)) return false;
-  return PostMessageA(main_, WM_COMMAND, MAKEWPARAM(id, 0), 0) != 0;
+bool Kestrune::ChooseMenu(const char* topCaption, const char* caption) {
+  // Wine keeps a menu in its own process (GetMenuItemCount from here gives -1), so the
+  // command goes as a user's keys would: Alt+mnemonic opens the menu, the item's letter picks it.
+  char top = Mnemonic(topCaption), item = Mnemonic(caption);
+  if (!top || !item) return false;
+  if (!PostMessageA(main_, WM_SYSCOMMAND, SC_KEYMENU, top)) return false;
+  Sleep(300);
+  return PostMessageA(main_, WM_CHAR, item, 1) != 0;
 }
 
 bool Kestrune::ClickButton(HWND dialog, const char* text) {

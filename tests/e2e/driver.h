@@ -37,8 +37,8 @@ class Kestrune {
 
   std::string StatusText() const;
   bool WaitForStatus(const std::function<bool(const std::string&)>& done, int timeoutMs);
-  // Posts the WM_COMMAND of the menu item whose text is caption.
-  bool ChooseMenu(const char* caption);
+  // Chooses the item caption of the top-level menu topCaption with the keyboard mnemonics.
+  bool ChooseMenu(const char* topCaption, const char* caption);
   // The visible top-level windows of the program with this caption (dialogs, message boxes).
   HWND WaitForTopLevel(const char* caption, int timeoutMs, const char* className = nullptr);
   // Clicks the button of a dialog whose text is text.
