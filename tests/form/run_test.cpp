@@ -191,6 +191,17 @@ TEST_F(RunTest, TheRunWorksFromTheTreeAsScanned) {
   EXPECT_EQ(TreeTexts(), (Strings{"C:\\r\\"}));
 }
 
+TEST_F(RunTest, ALinkIsRenamedLikeAnyEntryButNeverEntered) {
+  Volume().MakeFile("C:\\elsewhere\\FILE.TXT");
+  Volume().MakeLink("C:\\r\\LINKED", "C:\\elsewhere");
+  Volume().MakeFile("C:\\r\\A.TXT");
+  ScanAndRun("C:\\r\\");
+  EXPECT_EQ(TreeTexts(), (Strings{"C:\\r\\"}));
+  EXPECT_EQ(SortedNamesIn("C:\\r"), Sorted({"linked", "a.txt"}));
+  EXPECT_EQ(Volume().NamesIn("C:\\elsewhere"), (Strings{"FILE.TXT"}));
+  EXPECT_EQ(Status(), "小文字化処理を完了しました。");
+}
+
 TEST_F(RunTest, APartialTreeAfterEscCanBeLowerCased) {
   Volume().MakeFile("C:\\p\\a\\deep\\X.TXT");
   Volume().MakeFile("C:\\p\\a\\W.TXT");
