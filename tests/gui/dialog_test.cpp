@@ -26,11 +26,20 @@ HWND FindMessageDialog() {
   return gui::FindThreadWindow(gui::TestThread(), MessageDialog::kClassName);
 }
 
-HWND FocusOf(DWORD thread) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  GetGUIThreadInfo(thread, &info);
-  return info.hwndFocus;
+// The focused control of a box, once the box has the focus (the box itself if it never gets it).
+HWND FocusIn(HWND dialog) {
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < 2000) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(gui::TestThread(), &info);
+    if (info.hwndFocus != nullptr &&
+        (info.hwndFocus == dialog || IsChild(dialog, info.hwndFocus))) {
+      return info.hwndFocus;
+    }
+    Sleep(10);
+  }
+  return dialog;
 }
 
 // What the helper thread saw while a dialog was open.
@@ -72,7 +81,7 @@ class MessageDialogTest : public ::testing::Test {
       seen.caption = gui::TextOf(dialog);
       seen.buttons = gui::ChildTexts(dialog, "Button");
       seen.formEnabled = IsWindowEnabled(main.FormWindow()) != FALSE;
-      seen.focusId = GetDlgCtrlID(FocusOf(gui::TestThread()));
+      seen.focusId = GetDlgCtrlID(FocusIn(dialog));
       GetWindowRect(dialog, &seen.dialog);
       GetClientRect(dialog, &seen.client);
       EnumChildWindows(dialog, NoteButton, reinterpret_cast<LPARAM>(&seen));
@@ -134,17 +143,18 @@ TEST_F(MessageDialogTest, ConfirmationKeys) {
     DialogResult expected;
   };
   const std::vector<Case> cases = {
-      {"Y", [](HWND) { gui::PostKey(FocusOf(gui::TestThread()), 'Y', 'y'); }, DialogResult::Yes},
-      {"N", [](HWND) { gui::PostKey(FocusOf(gui::TestThread()), 'N', 'n'); }, DialogResult::No},
-      {"Esc", [](HWND) { gui::PostKey(FocusOf(gui::TestThread()), VK_ESCAPE, 0); },
-       DialogResult::No},
-      {"Enter", [](HWND) { gui::PostKey(FocusOf(gui::TestThread()), VK_RETURN, 0); },
+      {"Y", [](HWND dialog) { gui::PostKey(FocusIn(dialog), 'Y', 'y'); }, DialogResult::Yes},
+      {"N", [](HWND dialog) { gui::PostKey(FocusIn(dialog), 'N', 'n'); }, DialogResult::No},
+      {"Esc", [](HWND dialog) { gui::PostKey(FocusIn(dialog), VK_ESCAPE, 0); }, DialogResult::No},
+      {"Enter", [](HWND dialog) { gui::PostKey(FocusIn(dialog), VK_RETURN, 0); },
        DialogResult::Yes},
       {"Tab then Enter",
-       [](HWND) {
-         gui::PostKey(FocusOf(gui::TestThread()), VK_TAB, 0);
-         Sleep(100);
-         gui::PostKey(FocusOf(gui::TestThread()), VK_RETURN, 0);
+       [](HWND dialog) {
+         HWND yes = FocusIn(dialog);
+         gui::PostKey(yes, VK_TAB, 0);
+         const DWORD start = GetTickCount();
+         while (FocusIn(dialog) == yes && GetTickCount() - start < 2000) Sleep(10);
+         gui::PostKey(FocusIn(dialog), VK_RETURN, 0);
        },
        DialogResult::No},
       {"No button", [](HWND dialog) { PostMessageA(GetDlgItem(dialog, IDNO), BM_CLICK, 0, 0); },
@@ -164,11 +174,11 @@ TEST_F(MessageDialogTest, InformationAndErrorAnswerOkToEnterAndEscAndCancelToThe
   for (DialogKind kind : {DialogKind::Information, DialogKind::Error}) {
     const char* caption =
         kind == DialogKind::Information ? texts::kCaptionInformation : texts::kCaptionError;
-    EXPECT_EQ(Run(kind, [](HWND) { gui::PostKey(FocusOf(gui::TestThread()), VK_RETURN, 0); }),
+    EXPECT_EQ(Run(kind, [](HWND dialog) { gui::PostKey(FocusIn(dialog), VK_RETURN, 0); }),
               DialogResult::Ok);
     EXPECT_EQ(seen.caption, caption);
     EXPECT_EQ(seen.buttons, std::vector<std::string>{texts::kButtonOk});
-    EXPECT_EQ(Run(kind, [](HWND) { gui::PostKey(FocusOf(gui::TestThread()), VK_ESCAPE, 0); }),
+    EXPECT_EQ(Run(kind, [](HWND dialog) { gui::PostKey(FocusIn(dialog), VK_ESCAPE, 0); }),
               DialogResult::Ok);
     EXPECT_EQ(Run(kind, [](HWND dialog) { PostMessageA(dialog, WM_CLOSE, 0, 0); }),
               DialogResult::Cancel);

@@ -48,8 +48,11 @@ bool PumpUntil(const std::function<bool()>& condition, int timeoutMs) {
 int QuitsSeen() { return quitsSeen; }
 
 std::string TextOf(HWND hwnd) {
+  // Asked from a helper thread, the owner may be busy or gone: never wait for it for ever.
   char buffer[1024] = {};
-  GetWindowTextA(hwnd, buffer, sizeof buffer);
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer), SMTO_BLOCK,
+                      2000, &copied);
   return buffer;
 }
 
@@ -179,26 +182,34 @@ HWND MainArrangement::Of(const toolkit::Control& control) {
 
 Driver::Driver(std::function<HWND()> find, std::function<void(HWND)> act, int timeoutMs)
     : thread_([this, find = std::move(find), act = std::move(act), timeoutMs] {
-        const DWORD start = GetTickCount();
-        HWND hwnd = nullptr;
-        while ((hwnd = find()) == nullptr) {
-          if (GetTickCount() - start > static_cast<DWORD>(timeoutMs)) {
-            PostThreadMessageA(testThread, WM_QUIT, 0, 0);
-            return;
+        const auto waitFor = [timeoutMs](const std::function<bool()>& condition) {
+          const DWORD start = GetTickCount();
+          while (!condition()) {
+            if (GetTickCount() - start > static_cast<DWORD>(timeoutMs)) return false;
+            Sleep(10);
           }
-          Sleep(10);
+          return true;
+        };
+        HWND hwnd = nullptr;
+        if (!waitFor([&] { return (hwnd = find()) != nullptr; })) {
+          PostThreadMessageA(testThread, WM_QUIT, 0, 0);
+          return;
         }
         // Let the modal loop settle (focus, first paint) before answering.
         Sleep(50);
-        found_ = true;
         act(hwnd);
+        if (!waitFor([&] { return !IsWindow(hwnd) || !IsWindowVisible(hwnd); })) {
+          PostThreadMessageA(testThread, WM_QUIT, 0, 0);
+          return;
+        }
+        answered_ = true;
       }) {}
 
 Driver::~Driver() { Join(); }
 
 bool Driver::Join() {
   if (thread_.joinable()) thread_.join();
-  return found_;
+  return answered_;
 }
 
 void PostKey(HWND hwnd, UINT virtualKey, char character) {

@@ -73,19 +73,20 @@ struct MainArrangement {
 };
 
 // Runs on a helper thread while the test thread sits in a modal loop: waits for the window that
-// find() returns, then calls act() with it. When nothing shows up in time it posts WM_QUIT to the
-// test thread, which ends any modal loop, so a stuck dialog fails the test instead of hanging it.
+// find() returns, then calls act() with it, then waits for the window to go. When nothing shows
+// up, or the window stays, it posts WM_QUIT to the test thread, which ends any modal loop, so a
+// stuck dialog fails the test instead of hanging it.
 class Driver {
  public:
   Driver(std::function<HWND()> find, std::function<void(HWND)> act, int timeoutMs = 5000);
   ~Driver();
   Driver(const Driver&) = delete;
   Driver& operator=(const Driver&) = delete;
-  // Waits for the helper to finish; true when it found the window.
+  // Waits for the helper to finish; true when it found the window and the window then closed.
   bool Join();
 
  private:
-  std::atomic<bool> found_{false};
+  std::atomic<bool> answered_{false};
   std::thread thread_;
 };
 
