@@ -98,7 +98,15 @@ bool MakeTree(const std::wstring& root) {
       }
     }
   }
-  const std::wstring flat = root + L"\\Flat";
+  CloseHandle(CreateFileW(done.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  std::printf("  made in %.1f s\n", Seconds() - start);
+  return true;
+}
+
+bool MakeFlatFolder(const std::wstring& flat) {
+  const std::wstring done = flat + L"\\complete";
+  if (GetFileAttributesW(done.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+  std::printf("Making the flat folder (once)...\n");
   CreateDirectoryW(flat.c_str(), nullptr);
   for (int file = 0; file < kFlatFiles; ++file) {
     const std::wstring filePath = flat + L"\\Entry" + std::to_wstring(file) + L".DAT";
@@ -108,7 +116,6 @@ bool MakeTree(const std::wstring& root) {
     CloseHandle(handle);
   }
   CloseHandle(CreateFileW(done.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  std::printf("  made in %.1f s\n", Seconds() - start);
   return true;
 }
 
@@ -193,7 +200,8 @@ int main() {
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);
   const std::wstring root = std::wstring(L"\\\\?\\") + temp + L"kestrune-bench-tree";
-  if (!MakeTree(root)) {
+  const std::wstring flat = std::wstring(L"\\\\?\\") + temp + L"kestrune-bench-flat";
+  if (!MakeTree(root) || !MakeFlatFolder(flat)) {
     std::printf("could not make the tree (%lu)\n", GetLastError());
     return 1;
   }
@@ -217,8 +225,7 @@ int main() {
   std::printf("Best of %d, ratio to the bare walk: EnumerateEntries %.3f, with polls %.3f\n\n",
               kRepetitions, services / bare, polled / bare);
 
-  const std::wstring flat = root + L"\\Flat";
-  const std::string ansiFlat = ansiRoot + "Flat\\";
+  const std::string ansiFlat = Ansi(flat.substr(4)) + "\\";
   bare = services = polled = 1e9;
   std::printf("One folder of %d files:\n", kFlatFiles);
   for (int repetition = 1; repetition <= kRepetitions; ++repetition) {
