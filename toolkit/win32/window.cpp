@@ -84,31 +84,41 @@ LRESULT Window::Default(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT Window::Route(Window* self, UINT msg, WPARAM wParam, LPARAM lParam) {
-  LRESULT result = 0;
+  struct Call {
+    Window* self;
+    UINT msg;
+    WPARAM wParam;
+    LPARAM lParam;
+    LRESULT result;
+  } call{self, msg, wParam, lParam, 0};
   // Whatever escapes a message is reported like an escaping handler error; the program goes on.
-  RunHandler([&] {
+  // (One reference captured: the handler wrapper needs no allocation per message.)
+  RunHandler([&call] {
     HWND child = nullptr;
-    switch (msg) {
+    switch (call.msg) {
       case WM_NOTIFY:
-        child = reinterpret_cast<NMHDR*>(lParam)->hwndFrom;
+        child = reinterpret_cast<NMHDR*>(call.lParam)->hwndFrom;
         break;
       case WM_COMMAND:
       case WM_CTLCOLOREDIT:
       case WM_CTLCOLORSTATIC:
       case WM_CTLCOLORLISTBOX:
       case WM_CTLCOLORBTN:
-        child = reinterpret_cast<HWND>(lParam);
+        child = reinterpret_cast<HWND>(call.lParam);
         break;
       default:
         break;
     }
-    if (child != nullptr && child != self->hwnd_) {
+    if (child != nullptr && child != call.self->hwnd_) {
       Window* peer = FromHandle(child);
-      if (peer != nullptr && peer->HandleReflected(msg, wParam, lParam, result)) return;
+      if (peer != nullptr &&
+          peer->HandleReflected(call.msg, call.wParam, call.lParam, call.result)) {
+        return;
+      }
     }
-    result = self->HandleMessage(msg, wParam, lParam);
+    call.result = call.self->HandleMessage(call.msg, call.wParam, call.lParam);
   });
-  return result;
+  return call.result;
 }
 
 LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
