@@ -32,11 +32,17 @@ wine_prepare_prefix() {
     if [ ! -f "$WINEPREFIX/.kestrune-ready" ]; then
       rm -rf "$WINEPREFIX"
       timeout 180 "$WINE_LOADER_BIN" wineboot -i >"$KESTRUNE_ROOT/build/wineboot.log" 2>&1 || true
-      iconv -f UTF-8 -t UTF-16LE "$KESTRUNE_ROOT/tools/wine-prefix.reg" |
-        { printf '\xff\xfe'; cat; } >"$WINEPREFIX/kestrune.reg"
-      timeout 60 "$WINE_LOADER_BIN" regedit /S 'C:\kestrune.reg' >>"$KESTRUNE_ROOT/build/wineboot.log" 2>&1 || true
-      timeout 60 "$WINESERVER_BIN" -w || true
       touch "$WINEPREFIX/.kestrune-ready"
+    fi
+    # The registry settings, again whenever the file changes.
+    local stamp
+    stamp="$WINEPREFIX/.kestrune-reg-$(cksum <"$KESTRUNE_ROOT/tools/wine-prefix.reg" | cut -d' ' -f1)"
+    if [ ! -f "$stamp" ]; then
+      iconv -f UTF-8 -t UTF-16LE "$KESTRUNE_ROOT/tools/wine-prefix.reg" |
+        { printf '\xff\xfe'; cat; } >"$WINEPREFIX/drive_c/kestrune.reg"
+      # The server holds the registry; programs started after this see the settings at once.
+      timeout 60 "$WINE_LOADER_BIN" regedit /S 'C:\kestrune.reg' >>"$KESTRUNE_ROOT/build/wineboot.log" 2>&1 &&
+        touch "$stamp"
     fi
   ) 9>"$KESTRUNE_ROOT/build/.wineprefix.lock"
   "$WINESERVER_BIN" -p >/dev/null 2>&1 || true

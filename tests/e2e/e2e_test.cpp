@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <set>
 
 #include "resources/texts.h"
@@ -116,6 +117,44 @@ TEST_F(E2E, RunLowerCasesTheTreeOnDiskAndCountsWhatItCouldNotRename) {
   EXPECT_EQ(Names(data + "docs\\sub\\deeper\\"), (std::set<std::string>{"last.c"}));
   EXPECT_EQ(Names(data + "docs\\sub\\"), (std::set<std::string>{"deeper"}));
   EXPECT_TRUE(GetFileAttributesA((data + "ro.txt").c_str()) & FILE_ATTRIBUTE_READONLY);
+}
+
+// Clicks at a point of a child window, as a mouse press and release there would.
+void ClickAt(HWND hwnd, int x, int y) {
+  PostMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  PostMessageA(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+TEST_F(E2E, AScannedTreeAndASortedListingLookRight) {
+  ASSERT_TRUE(e2e::MakeFolder(data));
+  for (const char* d : {"資料", "写真", "Projects", "表計算"}) ASSERT_TRUE(e2e::MakeFolder(data + d));
+  ASSERT_TRUE(e2e::MakeFolder(data + "Projects\\Kestrune"));
+  ASSERT_TRUE(e2e::MakeFolder(data + "写真\\2026年"));
+  for (const char* f : {"会議メモ.TXT", "README.md", "予算表.XLS", "ソース.CPP", "build.BAT", "写真一覧.HTML"})
+    ASSERT_TRUE(e2e::WriteFile(data + f, std::string(std::strlen(f) * 37, 'x')));
+  Kestrune k(box.ExePath());
+  ASSERT_TRUE(k.WaitForMain());
+  ScanFolder(k, data);
+  HWND tree = ChildOfClass(k.Main(), WC_TREEVIEWA);
+  HWND grid = ChildOfClass(k.Main(), "KestruneStringGrid");
+  ASSERT_NE(grid, nullptr);
+  auto root = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+  SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root));
+  Sleep(300);
+  if (!ScreenshotFolder().empty()) {
+    EXPECT_TRUE(k.SaveScreenshot(ScreenshotFolder() + "main-window.bmp"));
+  }
+  // The root's label, then the name header: list the search folder and sort it by name.
+  ClickAt(tree, 60, 9);
+  ASSERT_TRUE(k.WaitForStatus([](const std::string& s) { return s.find(" Files  ") != std::string::npos; },
+                              kWait));
+  std::string expected = "10 Files  パス名「" + data + "」";
+  EXPECT_EQ(k.StatusText(), expected);
+  ClickAt(grid, 30, 10);
+  Sleep(500);
+  if (!ScreenshotFolder().empty()) {
+    EXPECT_TRUE(k.SaveScreenshot(ScreenshotFolder() + "file-list.bmp"));
+  }
 }
 
 TEST_F(E2E, AnsweringNoRenamesNothing) {
