@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <cctype>
+#include <cstdlib>
 #include <cstring>
 
 namespace e2e {
@@ -77,7 +78,10 @@ Sandbox::Sandbox() {
               std::to_string(i) + "\\";
     if (CreateDirectoryA(folder_.c_str(), nullptr)) break;
   }
-  CopyFileA((FolderOfModule() + "Kestrune.exe").c_str(), ExePath().c_str(), FALSE);
+  // ctest names the program it built; by hand, the copy beside this test program serves.
+  const char* built = std::getenv("KESTRUNE_EXE");
+  std::string source = built ? built : FolderOfModule() + "Kestrune.exe";
+  CopyFileA(source.c_str(), ExePath().c_str(), FALSE);
 }
 
 Sandbox::~Sandbox() { RemoveTree(folder_); }

@@ -123,6 +123,14 @@ void MessageDialog::Create(HWND owner) {
   CreateOwn(kClassName, kExStyle, kStyle, CaptionOf(kind_), x, y, width, height, owner, nullptr);
   if (Handle() == nullptr) return;
 
+  // The message is a static control, as in the system's own message box, so that tools which
+  // read a dialog's texts (screen readers, test drivers) find it. It wraps as DT_WORDBREAK does.
+  HWND message = CreateWindowExA(
+      0, "STATIC", text_.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, textRect_.left,
+      textRect_.top, textRect_.right - textRect_.left, textRect_.bottom - textRect_.top, Handle(),
+      nullptr, ModuleInstance(), nullptr);
+  SendMessageA(message, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+
   int buttonX = (clientWidth - rowWidth) / 2;
   const int buttonY = vMargin + bodyHeight + vSpacing;
   for (const ButtonSpec& spec : specs_) {
@@ -193,12 +201,6 @@ void MessageDialog::Paint() {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(Handle(), &ps);
   DrawIconEx(dc, iconRect_.left, iconRect_.top, icon_, kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
-  HGDIOBJ oldFont = SelectObject(dc, MessageFont());
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-  RECT text = textRect_;
-  DrawTextA(dc, text_.c_str(), -1, &text, kTextFormat);
-  SelectObject(dc, oldFont);
   EndPaint(Handle(), &ps);
 }
 
