@@ -57,6 +57,9 @@ struct Seen {
 
 BOOL CALLBACK NoteButton(HWND child, LPARAM data) {
   auto* seen = reinterpret_cast<Seen*>(data);
+  char cls[16] = {};
+  GetClassNameA(child, cls, sizeof cls);
+  if (lstrcmpiA(cls, "Button") != 0) return TRUE;  // the message's static control
   seen->buttonRects.push_back(gui::RectInParent(child));
   if ((GetWindowLongA(child, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON) {
     seen->defaultId = GetDlgCtrlID(child);

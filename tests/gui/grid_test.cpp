@@ -172,9 +172,12 @@ TEST_F(GridTest, SizingCursorOverTheGrabZoneOnly) {
 TEST_F(GridTest, ScrollBarsAppearWhenNeededAndScrollByRowsAndColumns) {
   // At the default layout the five columns (350 px) are wider than the grid.
   EXPECT_NE(GetWindowLongA(grid, GWL_STYLE) & WS_HSCROLL, 0);
+  // Layout changes settle by the next paint (a listing changes the row count per entry).
   for (int c = 0; c < 5; ++c) main.grid.SetColWidth(c, 40);
+  UpdateWindow(grid);
   EXPECT_EQ(GetWindowLongA(grid, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL), 0);
   main.grid.SetRowCount(200);
+  UpdateWindow(grid);
   EXPECT_NE(GetWindowLongA(grid, GWL_STYLE) & WS_VSCROLL, 0);
   SendMessageA(grid, WM_VSCROLL, SB_LINEDOWN, 0);
   EXPECT_EQ(main.grid.TopRow(), 2);
@@ -194,6 +197,7 @@ TEST_F(GridTest, ScrollBarsAppearWhenNeededAndScrollByRowsAndColumns) {
   EXPECT_EQ(main.grid.TopRow(), 200 - page - 3);
 
   main.grid.SetColWidth(0, 400);
+  UpdateWindow(grid);
   EXPECT_NE(GetWindowLongA(grid, GWL_STYLE) & WS_HSCROLL, 0);
   SendMessageA(grid, WM_HSCROLL, SB_LINEDOWN, 0);
   EXPECT_EQ(main.grid.LeftCol(), 1);
@@ -203,6 +207,7 @@ TEST_F(GridTest, ScrollBarsAppearWhenNeededAndScrollByRowsAndColumns) {
   // Fewer rows again: the bars go, and the top row comes back to the first data row.
   main.grid.SetRowCount(2);
   main.grid.SetColWidth(0, 40);
+  UpdateWindow(grid);
   EXPECT_EQ(GetWindowLongA(grid, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL), 0);
   EXPECT_EQ(main.grid.TopRow(), 1);
   EXPECT_EQ(main.grid.LeftCol(), 0);

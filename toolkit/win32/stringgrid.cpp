@@ -64,6 +64,7 @@ int StringGridWindow::TextWidth(const std::string& text) {
 
 void StringGridWindow::InvalidateCell(int col, int row) {
   if (Handle() == nullptr || col < 0 || col >= grid_.ColCount() || row < 0) return;
+  if (layoutPending_) return;  // the whole grid repaints already
   const SIZE client = ClientSize();
   // Rows scrolled away cost nothing: a listing writes every cell of thousands of rows.
   if (row >= grid_.fixedRows && (row < grid_.TopRow() || grid_.RowTop(row) >= client.cy)) return;
@@ -75,11 +76,20 @@ void StringGridWindow::InvalidateCell(int col, int row) {
 void StringGridWindow::CellChanged(int col, int row) { InvalidateCell(col, row); }
 
 void StringGridWindow::LayoutChanged() {
-  if (Handle() == nullptr) return;
+  if (Handle() == nullptr || layoutPending_) return;
+  // A listing grows the grid one row per entry and lets no message through meanwhile; scroll
+  // bars set per row would cost more than the enumeration itself (server calls under Wine).
+  // So the layout settles once, before the next paint or input reads it.
+  layoutPending_ = true;
+  InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void StringGridWindow::SettleLayout() {
+  if (!layoutPending_ || Handle() == nullptr) return;
+  layoutPending_ = false;
   // Narrower columns or fewer rows may leave the scroll position past its end.
   ClampScroll();
   UpdateScrollBars();
-  InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 void StringGridWindow::SizingLineMoved(int x) {
@@ -152,6 +162,7 @@ void StringGridWindow::UpdateScrollBars() {
 }
 
 void StringGridWindow::Scroll(int bar, WORD request) {
+  SettleLayout();
   const SIZE client = ClientSize();
   SCROLLINFO info{};
   info.cbSize = sizeof info;
@@ -220,6 +231,7 @@ void StringGridWindow::DrawOneCell(HDC dc, int col, int row, const RECT& rect, b
 }
 
 void StringGridWindow::Paint() {
+  SettleLayout();
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(Handle(), &ps);
   const SIZE client = ClientSize();
@@ -271,6 +283,7 @@ void StringGridWindow::Paint() {
 
 void StringGridWindow::MouseDown(MouseButton button, bool doublePress, WPARAM wParam,
                                  LPARAM lParam) {
+  SettleLayout();
   if (GetFocus() != Handle()) SetFocus(Handle());
   if (button == MouseButton::Left && GetCapture() != Handle()) SetCapture(Handle());
   const unsigned shift = ShiftOf(wParam) | (doublePress ? ssDouble : ssNone);
@@ -294,14 +307,17 @@ LRESULT StringGridWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) 
     case WM_ERASEBKGND:
       return 1;  // the paint covers every pixel
     case WM_SIZE:
+      layoutPending_ = false;
       ClampScroll();
       UpdateScrollBars();
       return 0;
     case WM_VSCROLL:
       Scroll(SB_VERT, LOWORD(wParam));
+      SettleLayout();  // the thumb follows at once
       return 0;
     case WM_HSCROLL:
       Scroll(SB_HORZ, LOWORD(wParam));
+      SettleLayout();
       return 0;
     case WM_LBUTTONDOWN:
       MouseDown(MouseButton::Left, false, wParam, lParam);
@@ -349,15 +365,18 @@ LRESULT StringGridWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) 
       }
       return Default(msg, wParam, lParam);
     case WM_MOUSEWHEEL: {
+      SettleLayout();
       wheelRemainder_ += GET_WHEEL_DELTA_WPARAM(wParam);
       const int notches = wheelRemainder_ / WHEEL_DELTA;
       wheelRemainder_ %= WHEEL_DELTA;
       if (notches != 0) grid_.MouseWheel(notches, ClientSize().cy);
+      SettleLayout();
       return 0;
     }
     case WM_GETDLGCODE:
       return DLGC_WANTARROWS;
     case WM_KEYDOWN: {
+      SettleLayout();
       if (wParam == VK_ESCAPE && grid_.Sizing()) {
         grid_.CancelMode();
         releasing_ = true;
@@ -396,6 +415,7 @@ LRESULT StringGridWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) 
       }
       const SIZE client = ClientSize();
       grid_.KeyDown(key, KeyboardShift(), client.cx, client.cy);
+      SettleLayout();
       return 0;
     }
     case WM_SETFOCUS:

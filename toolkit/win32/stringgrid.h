@@ -33,6 +33,8 @@ class StringGridWindow : public ChildPeer<StringGridPeer> {
   // After the client area grew: no blank space below the last row or right of the last column.
   void ClampScroll();
   void UpdateScrollBars();
+  // Scroll bars and scroll position after layout changes, once, before anything reads them.
+  void SettleLayout();
   void Scroll(int bar, WORD request);
   void InvertSizingLine(HDC dc, int x) const;
   void MouseDown(MouseButton button, bool doublePress, WPARAM wParam, LPARAM lParam);
@@ -42,6 +44,8 @@ class StringGridWindow : public ChildPeer<StringGridPeer> {
   HFONT font_;
   int sizingLineX_ = -1;
   bool updatingScrollBars_ = false;
+  // Layout changed and the whole grid is invalid; scroll bars not yet settled.
+  bool layoutPending_ = false;
   bool releasing_ = false;
   int wheelRemainder_ = 0;
 };
