@@ -22,5 +22,10 @@ bool IsCaseOnlyChange(const std::string& oldPath, const std::string& newPath);
 // Renames oldPath to newPath; a case-only change the volume ignored is made again through a
 // free temporary name in the same folder (put back under the old name if the second step
 // fails). Returns whether the entry now carries the new name.
+// Once a volume was seen to ignore a case-only change, later ones on it go straight to the
+// two steps.
 bool VerifiedRename(const std::string& oldPath, const std::string& newPath,
                     const RenameOperations& operations);
+
+// Forgets which volumes ignore case-only renames (for tests that change a volume's behaviour).
+void ForgetVolumesIgnoringCaseOnlyRenames();

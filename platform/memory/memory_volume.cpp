@@ -4,6 +4,7 @@
 #include <climits>
 #include <stdexcept>
 
+#include "platform/common/verified_rename.h"
 #include "platform/memory/volume_impl.h"
 #include "platform/text.h"
 
@@ -207,6 +208,7 @@ Volume& Volume::Get() {
 
 void Volume::Reset() {
   Impl& v = *impl_;
+  ForgetVolumesIgnoringCaseOnlyRenames();
   if (v.activeWalks > 0) {
     for (auto& [letter, drive] : v.drives) v.retired.push_back(std::move(drive.root));
   } else {
@@ -324,7 +326,10 @@ void Volume::SetRenameFails(const std::string& path, bool fails) {
   node->renameFails = fails;
 }
 
-void Volume::SetIgnoresCaseOnlyRenames(bool ignores) { impl_->ignoresCaseOnlyRenames = ignores; }
+void Volume::SetIgnoresCaseOnlyRenames(bool ignores) {
+  impl_->ignoresCaseOnlyRenames = ignores;
+  ForgetVolumesIgnoringCaseOnlyRenames();
+}
 
 void Volume::SetExecutablePath(const std::string& path) { impl_->executablePath = path; }
 

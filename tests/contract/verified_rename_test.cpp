@@ -14,6 +14,7 @@ namespace {
 class ScriptedVolume {
  public:
   explicit ScriptedVolume(std::set<std::string> names) {
+    ForgetVolumesIgnoringCaseOnlyRenames();
     for (const std::string& name : names) entries_[LowerCaseText(name)] = name;
   }
 
@@ -22,6 +23,11 @@ class ScriptedVolume {
     operations.move = [this](const std::string& from, const std::string& to) {
       moves.push_back(from + ">" + to);
       if (failMoveNumber == static_cast<int>(moves.size())) return false;
+      if (to.find("~kestrune") != std::string::npos && takenTemporaries > 0) {
+        --takenTemporaries;
+        taken_.insert(to);
+        return false;
+      }
       auto source = entries_.find(LowerCaseText(from));
       if (source == entries_.end()) return false;
       if (LowerCaseText(from) == LowerCaseText(to)) {
@@ -35,8 +41,7 @@ class ScriptedVolume {
     };
     operations.exists = [this](const std::string& path) {
       asked.push_back(path);
-      if (takenTemporaries > 0) return --takenTemporaries, true;
-      return entries_.count(LowerCaseText(path)) != 0;
+      return taken_.count(path) != 0 || entries_.count(LowerCaseText(path)) != 0;
     };
     operations.storedNameIs = [this](const std::string& path) {
       auto it = entries_.find(LowerCaseText(path));
@@ -53,11 +58,12 @@ class ScriptedVolume {
 
   bool ignoresCaseOnly = false;
   int failMoveNumber = 0;    // 1-based number of the move to fail
-  int takenTemporaries = 0;  // this many names asked about are said to exist
+  int takenTemporaries = 0;  // this many temporary names are in use by other entries
   std::vector<std::string> moves;
   std::vector<std::string> asked;
 
  private:
+  std::set<std::string> taken_;
   std::map<std::string, std::string> entries_;
 };
 
@@ -105,11 +111,13 @@ TEST(VerifiedRename, TemporaryNameIsOneThatIsFree) {
   volume.ignoresCaseOnly = true;
   volume.takenTemporaries = 5;
   EXPECT_TRUE(VerifiedRename("C:\\d\\ABC", "C:\\d\\abc", volume.Operations()));
-  ASSERT_EQ(volume.asked.size(), 6u);
-  ASSERT_EQ(volume.moves.size(), 3u);
-  const std::string temporary = volume.moves[1].substr(volume.moves[1].find('>') + 1);
-  EXPECT_EQ(temporary, volume.asked.back());
-  EXPECT_EQ(std::set<std::string>(volume.asked.begin(), volume.asked.end()).size(), 6u);
+  // The direct rename, five refused temporary names (each then found in use), two steps.
+  ASSERT_EQ(volume.asked.size(), 5u);
+  ASSERT_EQ(volume.moves.size(), 8u);
+  const std::string temporary = volume.moves[6].substr(volume.moves[6].find('>') + 1);
+  EXPECT_EQ(std::set<std::string>(volume.asked.begin(), volume.asked.end()).size(), 5u);
+  EXPECT_EQ(std::set<std::string>(volume.asked.begin(), volume.asked.end()).count(temporary), 0u);
+  EXPECT_EQ(volume.moves[7], temporary + ">C:\\d\\abc");
   EXPECT_EQ(volume.Names(), Names{"C:\\d\\abc"});
 }
 
@@ -132,6 +140,20 @@ TEST(VerifiedRename, FailedFirstMoveIsTheOutcome) {
   ScriptedVolume missing({"C:\\d\\other"});
   EXPECT_FALSE(VerifiedRename("C:\\d\\ABC", "C:\\d\\abc", missing.Operations()));
   EXPECT_EQ(missing.moves.size(), 1u);
+}
+
+TEST(VerifiedRename, AVolumeSeenToIgnoreCaseOnlyChangesGetsTheTwoStepsStraightAway) {
+  ScriptedVolume volume({"C:\\d\\ABC", "C:\\d\\DEF", "D:\\d\\GHI"});
+  volume.ignoresCaseOnly = true;
+  EXPECT_TRUE(VerifiedRename("C:\\d\\ABC", "C:\\d\\abc", volume.Operations()));
+  EXPECT_EQ(volume.moves.size(), 3u);
+  volume.moves.clear();
+  EXPECT_TRUE(VerifiedRename("C:\\d\\DEF", "C:\\d\\def", volume.Operations()));
+  EXPECT_EQ(volume.moves.size(), 2u);  // no futile direct rename on C: any more
+  volume.moves.clear();
+  EXPECT_TRUE(VerifiedRename("D:\\d\\GHI", "D:\\d\\ghi", volume.Operations()));
+  EXPECT_EQ(volume.moves.size(), 3u);  // another volume is tried directly first
+  EXPECT_EQ(volume.Names(), (Names{"C:\\d\\abc", "C:\\d\\def", "D:\\d\\ghi"}));
 }
 
 }  // namespace
