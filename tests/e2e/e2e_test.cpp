@@ -214,6 +214,10 @@ TEST_F(E2E, TheWindowComesUpAtTheStoredBoundsAndABadValueShowsTheErrorBoxFirst) 
                                "[Form]\r\nF1_X=120\r\nF1_Y=80\r\nF1_W=640\r\nF1_H=400\r\n"));
     Kestrune k(box.ExePath());
     ASSERT_TRUE(k.WaitForMain());
+    // The task bar shows the application title, on the window that owns the main window.
+    HWND application = GetWindow(k.Main(), GW_OWNER);
+    ASSERT_NE(application, nullptr);
+    EXPECT_EQ(Kestrune::WindowText(application), texts::kApplicationTitle);
     RECT r;
     GetWindowRect(k.Main(), &r);
     EXPECT_EQ(r.left, 120);
@@ -226,7 +230,7 @@ TEST_F(E2E, TheWindowComesUpAtTheStoredBoundsAndABadValueShowsTheErrorBoxFirst) 
   {
     ASSERT_TRUE(e2e::WriteFile(box.Folder() + "Kestrune.ini", "[Form]\r\nF1_X=abc\r\nF1_Y=80\r\n"));
     Kestrune k(box.ExePath());
-    HWND box1 = k.WaitForTopLevel(texts::kApplicationTitle, kWait);
+    HWND box1 = k.WaitForTopLevel(texts::kApplicationTitle, kWait, "#32770");
     ASSERT_NE(box1, nullptr);
     EXPECT_EQ(Kestrune::DialogMessage(box1), "'abc' は整数ではありません.");
     ASSERT_TRUE(Kestrune::ClickButton(box1, "OK"));

@@ -10,6 +10,7 @@
 #include "toolkit/core/panels.h"
 #include "toolkit/core/stringgrid.h"
 #include "toolkit/core/treeview.h"
+#include "toolkit/win32/application_window.h"
 #include "toolkit/win32/edit.h"
 #include "toolkit/win32/fonts.h"
 #include "toolkit/win32/panel.h"
@@ -49,9 +50,12 @@ FormWindow::FormWindow(Form& form) : form_(form) {
                    LoadCursorA(nullptr, IDC_ARROW), bigIcon_, smallIcon_);
 
   const Rect& b = form.Bounds();
+  // Owned by the application window, which has the task bar button with the application title.
+  ApplicationWindow& application = ApplicationWindow::Get();
   CreateOwn(kClassName, 0, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, form.Caption().c_str(), b.left,
-            b.top, b.width, b.height, nullptr, BuildMenu());
+            b.top, b.width, b.height, application.Handle(), BuildMenu());
   if (Handle() == nullptr) return;
+  application.SetMainWindow(Handle());
   form.SetPeer(this);
   SetIcons();
   FollowFrame();

@@ -1,0 +1,51 @@
+// The application window: a zero-size, visible popup with the application title, so that the
+// task bar shows "the application" apart from the main window's caption.
+#include "toolkit/win32/application_window.h"
+
+#include "resources/resource_ids.h"
+#include "toolkit/core/application.h"
+
+namespace toolkit::win32 {
+
+ApplicationWindow& ApplicationWindow::Get() {
+  static ApplicationWindow* window = new ApplicationWindow();  // lives as long as the process
+  return *window;
+}
+
+ApplicationWindow::ApplicationWindow() {
+  HICON icon = LoadIconA(ModuleInstance(), MAKEINTRESOURCEA(IDI_PROGRAM));
+  RegisterOwnClass(kClassName, 0, nullptr, LoadCursorA(nullptr, IDC_ARROW), icon, icon);
+  const int x = GetSystemMetrics(SM_CXSCREEN) / 2, y = GetSystemMetrics(SM_CYSCREEN) / 2;
+  CreateOwn(kClassName, 0, WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+            Application::Get().Title().c_str(), x, y, 0, 0, nullptr, nullptr);
+  // Shown without taking the activation: the main window is the one the user works in.
+  if (Handle() != nullptr) ShowWindow(Handle(), SW_SHOWNA);
+}
+
+LRESULT ApplicationWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_ACTIVATE:
+      // A click on the task bar button activates this window; the user means the program.
+      if (LOWORD(wParam) != WA_INACTIVE && main_ != nullptr && IsWindowEnabled(main_)) {
+        SetActiveWindow(main_);
+        return 0;
+      }
+      break;
+    case WM_CLOSE:
+      // Closing from the task bar closes the main window, through its own close sequence.
+      if (main_ != nullptr) PostMessageA(main_, WM_CLOSE, 0, 0);
+      return 0;
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) == SC_MINIMIZE || (wParam & 0xFFF0) == SC_RESTORE) {
+        if (main_ != nullptr)
+          ShowWindow(main_, (wParam & 0xFFF0) == SC_MINIMIZE ? SW_MINIMIZE : SW_RESTORE);
+        return 0;
+      }
+      break;
+    default:
+      break;
+  }
+  return Default(msg, wParam, lParam);
+}
+
+}  // namespace toolkit::win32

@@ -1,0 +1,25 @@
+// The application's own window: invisible in size, it carries the application title and the
+// program icon on the task bar, and owns the main window, whose caption may differ.
+#pragma once
+
+#include "toolkit/win32/window.h"
+
+namespace toolkit::win32 {
+
+class ApplicationWindow : public Window {
+ public:
+  static constexpr char kClassName[] = "KestruneApplication";
+  // The one application window, made on first use with the application title.
+  static ApplicationWindow& Get();
+  // The window the task bar button gives the activation to.
+  void SetMainWindow(HWND main) { main_ = main; }
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  ApplicationWindow();
+  HWND main_ = nullptr;
+};
+
+}  // namespace toolkit::win32
