@@ -107,7 +107,10 @@ TEST_F(E2E, RunLowerCasesTheTreeOnDiskAndCountsWhatItCouldNotRename) {
                      texts::kRunFailuresSuffix;
   EXPECT_TRUE(k.WaitForStatus([&](const std::string& s) { return s == done; }, kWait))
       << k.StatusText();
-  if (!ScreenshotFolder().empty()) k.SaveScreenshot(ScreenshotFolder() + "after-run.bmp");
+  if (!ScreenshotFolder().empty()) {
+    Sleep(500);  // the window repaints once the run lets messages through again
+    k.SaveScreenshot(ScreenshotFolder() + "after-run.bmp");
+  }
   CloseHandle(locked);
 
   EXPECT_EQ(Names(data), (std::set<std::string>{"readme.txt", "readme2.txt", "docs", "表ソa.txt",
