@@ -56,12 +56,6 @@ BOOL CALLBACK FindChild(HWND hwnd, LPARAM lp) {
   return FALSE;
 }
 
-HWND Child(HWND parent, const char* className, const char* text) {
-  ChildArgs args{className, text, nullptr};
-  EnumChildWindows(parent, FindChild, reinterpret_cast<LPARAM>(&args));
-  return args.found;
-}
-
 // The mnemonic letter of a menu caption ("...(&S)..." gives 's'), lower-cased.
 char Mnemonic(const char* caption) {
   const char* amp = std::strchr(caption, '&');
@@ -69,6 +63,12 @@ char Mnemonic(const char* caption) {
 }
 
 }  // namespace
+
+HWND ChildWindow(HWND parent, const char* className, const char* text) {
+  ChildArgs args{className, text, nullptr};
+  EnumChildWindows(parent, FindChild, reinterpret_cast<LPARAM>(&args));
+  return args.found;
+}
 
 Sandbox::Sandbox() {
   char temp[MAX_PATH];
@@ -133,7 +133,7 @@ HWND Kestrune::WaitForTopLevel(const char* caption, int timeoutMs, const char* c
 }
 
 std::string Kestrune::StatusText() const {
-  HWND bar = Child(main_, STATUSCLASSNAMEA, nullptr);
+  HWND bar = ChildWindow(main_, STATUSCLASSNAMEA);
   if (!bar) return "<no status bar>";
   // A simple-mode status bar answers no WM_GETTEXT under Wine; SB_GETTEXTA writes into a
   // buffer that must live in the program's own address space.
@@ -173,7 +173,7 @@ bool Kestrune::ChooseMenu(const char* topCaption, const char* caption) {
 }
 
 bool Kestrune::ClickButton(HWND dialog, const char* text) {
-  HWND button = Child(dialog, "Button", text);
+  HWND button = ChildWindow(dialog, "Button", text);
   return button && PostMessageA(button, BM_CLICK, 0, 0);
 }
 

@@ -57,6 +57,9 @@ class Kestrune {
   HWND main_ = nullptr;
 };
 
+// The first descendant window of a class (and with a text, if given), or null.
+HWND ChildWindow(HWND parent, const char* className, const char* text = nullptr);
+
 // Presses and holds a key for holdMs, then releases it (SendInput).
 void HoldKey(WORD vk, int holdMs);
 void KeyDown(WORD vk);

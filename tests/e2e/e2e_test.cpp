@@ -26,26 +26,7 @@ std::string ScreenshotFolder() {
 
 bool StartsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
 
-
-struct ChildFind {
-  const char* cls;
-  HWND found;
-};
-BOOL CALLBACK FindByClass(HWND h, LPARAM lp) {
-  auto* f = reinterpret_cast<ChildFind*>(lp);
-  char cls[64];
-  GetClassNameA(h, cls, sizeof cls);
-  if (_stricmp(cls, f->cls) == 0) {
-    f->found = h;
-    return FALSE;
-  }
-  return TRUE;
-}
-HWND ChildOfClass(HWND parent, const char* cls) {
-  ChildFind f{cls, nullptr};
-  EnumChildWindows(parent, FindByClass, reinterpret_cast<LPARAM>(&f));
-  return f.found;
-}
+HWND ChildOfClass(HWND parent, const char* cls) { return e2e::ChildWindow(parent, cls); }
 
 // Chooses folder (ending with '\') and waits until the scan has ended.
 void ScanFolder(Kestrune& k, const std::string& folder) {
@@ -95,8 +76,9 @@ TEST_F(E2E, RunLowerCasesTheTreeOnDiskAndCountsWhatItCouldNotRename) {
   SetFileAttributesA((data + "RO.TXT").c_str(), FILE_ATTRIBUTE_READONLY);
   SetFileAttributesA((data + "HIDDEN.TXT").c_str(), FILE_ATTRIBUTE_HIDDEN);
   // Held open without delete sharing: its rename must fail and be counted.
-  HANDLE locked = CreateFileA((data + "LOCKED.TXT").c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE locked =
+      CreateFileA((data + "LOCKED.TXT").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(locked, INVALID_HANDLE_VALUE);
 
   Kestrune k(box.ExePath());
@@ -113,9 +95,9 @@ TEST_F(E2E, RunLowerCasesTheTreeOnDiskAndCountsWhatItCouldNotRename) {
   }
   CloseHandle(locked);
 
-  EXPECT_EQ(Names(data), (std::set<std::string>{"readme.txt", "readme2.txt", "docs", "表ソa.txt",
-                                                "ＡＢＣ.txt", "アイ.dat", "ro.txt", "HIDDEN.TXT",
-                                                "LOCKED.TXT"}));
+  EXPECT_EQ(Names(data),
+            (std::set<std::string>{"readme.txt", "readme2.txt", "docs", "表ソa.txt", "ＡＢＣ.txt",
+                                   "アイ.dat", "ro.txt", "HIDDEN.TXT", "LOCKED.TXT"}));
   EXPECT_EQ(Names(data + "docs\\"), (std::set<std::string>{"index.html", "sub"}));
   EXPECT_EQ(Names(data + "docs\\sub\\deeper\\"), (std::set<std::string>{"last.c"}));
   EXPECT_EQ(Names(data + "docs\\sub\\"), (std::set<std::string>{"deeper"}));
@@ -130,10 +112,12 @@ void ClickAt(HWND hwnd, int x, int y) {
 
 TEST_F(E2E, AScannedTreeAndASortedListingLookRight) {
   ASSERT_TRUE(e2e::MakeFolder(data));
-  for (const char* d : {"資料", "写真", "Projects", "表計算"}) ASSERT_TRUE(e2e::MakeFolder(data + d));
+  for (const char* d : {"資料", "写真", "Projects", "表計算"})
+    ASSERT_TRUE(e2e::MakeFolder(data + d));
   ASSERT_TRUE(e2e::MakeFolder(data + "Projects\\Kestrune"));
   ASSERT_TRUE(e2e::MakeFolder(data + "写真\\2026年"));
-  for (const char* f : {"会議メモ.TXT", "README.md", "予算表.XLS", "ソース.CPP", "build.BAT", "写真一覧.HTML"})
+  for (const char* f :
+       {"会議メモ.TXT", "README.md", "予算表.XLS", "ソース.CPP", "build.BAT", "写真一覧.HTML"})
     ASSERT_TRUE(e2e::WriteFile(data + f, std::string(std::strlen(f) * 37, 'x')));
   Kestrune k(box.ExePath());
   ASSERT_TRUE(k.WaitForMain());
@@ -149,8 +133,8 @@ TEST_F(E2E, AScannedTreeAndASortedListingLookRight) {
   }
   // The root's label, then the name header: list the search folder and sort it by name.
   ClickAt(tree, 60, 9);
-  ASSERT_TRUE(k.WaitForStatus([](const std::string& s) { return s.find(" Files  ") != std::string::npos; },
-                              kWait));
+  ASSERT_TRUE(k.WaitForStatus(
+      [](const std::string& s) { return s.find(" Files  ") != std::string::npos; }, kWait));
   std::string expected = "10 Files  パス名「" + data + "」";
   EXPECT_EQ(k.StatusText(), expected);
   ClickAt(grid, 30, 10);
@@ -178,7 +162,8 @@ TEST_F(E2E, EscHeldDuringARunStopsItAndLeavesEveryEntryWholeInOneCaseOrTheOther)
   for (int d = 0; d < kFolders; ++d) {
     std::string folder = data + "DIR" + std::to_string(d) + "\\";
     ASSERT_TRUE(e2e::MakeFolder(folder));
-    for (int f = 0; f < kFiles; ++f) e2e::WriteFile(folder + "FILE" + std::to_string(f) + ".TXT", "");
+    for (int f = 0; f < kFiles; ++f)
+      e2e::WriteFile(folder + "FILE" + std::to_string(f) + ".TXT", "");
   }
   Kestrune k(box.ExePath());
   ASSERT_TRUE(k.WaitForMain());
@@ -194,7 +179,9 @@ TEST_F(E2E, EscHeldDuringARunStopsItAndLeavesEveryEntryWholeInOneCaseOrTheOther)
   ASSERT_TRUE(renaming);
   e2e::KeyDown(VK_ESCAPE);
   bool stopped = k.WaitForStatus(
-      [](const std::string& s) { return StartsWith(s, texts::kRunAborted) || StartsWith(s, texts::kRunCompleted); },
+      [](const std::string& s) {
+        return StartsWith(s, texts::kRunAborted) || StartsWith(s, texts::kRunCompleted);
+      },
       kWait);
   e2e::KeyUp(VK_ESCAPE);
   ASSERT_TRUE(stopped);
