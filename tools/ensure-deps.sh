@@ -2,7 +2,7 @@
 # when everything is there (a dpkg query per package, no network).
 # shellcheck shell=bash
 kestrune_packages=(
-  cmake g++ googletest
+  cmake g++ googletest python3
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-i686
   wine wine64 wine32:i386
   xvfb xauth x11-utils fonts-ipafont-gothic fonts-ipafont-mincho locales imagemagick
