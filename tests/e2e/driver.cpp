@@ -285,6 +285,45 @@ std::vector<std::string> NamesIn(const std::string& folder) {
   return names;
 }
 
+bool MakeFolderLink(const std::string& link, const std::string& target) {
+  // Wine's CreateSymbolicLink creates nothing; there the link is a Unix symbolic link, made by
+  // running /bin/ln as a Unix program on the Unix names of the two paths.
+  using UnixFileName = char*(CDECL*)(LPCWSTR);
+  auto unixName = reinterpret_cast<UnixFileName>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
+  if (unixName == nullptr) {
+    return CreateSymbolicLinkA(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY | 0x2);
+  }
+  auto wide = [](const std::string& s) {
+    std::wstring w(s.size() + 1, L'\0');
+    w.resize(MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), &w[0],
+                                 static_cast<int>(w.size())));
+    return w;
+  };
+  const std::string folder = link.substr(0, link.find_last_of('\\'));
+  char* unixFolder = unixName(wide(folder).c_str());
+  char* unixTarget = unixName(wide(target).c_str());
+  if (unixFolder == nullptr || unixTarget == nullptr) return false;
+  // Only ASCII link names here: the Unix side names files in UTF-8.
+  std::string command = std::string("/bin/ln -s \"") + unixTarget + "\" \"" + unixFolder + "/" +
+                        link.substr(link.find_last_of('\\') + 1) + "\"";
+  HeapFree(GetProcessHeap(), 0, unixFolder);
+  HeapFree(GetProcessHeap(), 0, unixTarget);
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    return false;
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  // The handle does not wait for a Unix program: wait for the link itself.
+  for (int waited = 0; waited < 5000; waited += 20) {
+    if (Exists(link)) return true;
+    Sleep(20);
+  }
+  return false;
+}
+
 bool Exists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }

@@ -70,6 +70,8 @@ bool MakeFolder(const std::string& path);
 bool WriteFile(const std::string& path, const std::string& data);
 std::vector<std::string> NamesIn(const std::string& folder);  // without "." and ".."
 bool Exists(const std::string& path);
+// A link to a folder (a Unix symbolic link under Wine); link's own name in ASCII.
+bool MakeFolderLink(const std::string& link, const std::string& target);
 void RemoveTree(const std::string& path);
 
 }  // namespace e2e

@@ -119,6 +119,10 @@ TEST_F(E2E, AScannedTreeAndASortedListingLookRight) {
   for (const char* f :
        {"会議メモ.TXT", "README.md", "予算表.XLS", "ソース.CPP", "build.BAT", "写真一覧.HTML"})
     ASSERT_TRUE(e2e::WriteFile(data + f, std::string(std::strlen(f) * 37, 'x')));
+  // A link to a folder outside the tree: listed like any entry, never a node of the tree.
+  ASSERT_TRUE(e2e::MakeFolder(box.Folder() + "OUTSIDE"));
+  ASSERT_TRUE(e2e::MakeFolder(box.Folder() + "OUTSIDE\\Elsewhere"));
+  ASSERT_TRUE(e2e::MakeFolderLink(data + "LinkOut", box.Folder() + "OUTSIDE"));
   Kestrune k(box.ExePath());
   ASSERT_TRUE(k.WaitForMain());
   ScanFolder(k, data);
@@ -128,6 +132,12 @@ TEST_F(E2E, AScannedTreeAndASortedListingLookRight) {
   auto root = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
   SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root));
   Sleep(300);
+  int children = 0;
+  for (LRESULT item =
+           SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(root));
+       item != 0; item = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, item))
+    ++children;
+  EXPECT_EQ(children, 4);  // 資料, 写真, Projects, 表計算: no node for the link
   if (!ScreenshotFolder().empty()) {
     EXPECT_TRUE(k.SaveScreenshot(ScreenshotFolder() + "main-window.bmp"));
   }
@@ -135,7 +145,7 @@ TEST_F(E2E, AScannedTreeAndASortedListingLookRight) {
   ClickAt(tree, 60, 9);
   ASSERT_TRUE(k.WaitForStatus(
       [](const std::string& s) { return s.find(" Files  ") != std::string::npos; }, kWait));
-  std::string expected = "10 Files  パス名「" + data + "」";
+  std::string expected = "11 Files  パス名「" + data + "」";
   EXPECT_EQ(k.StatusText(), expected);
   ClickAt(grid, 30, 10);
   Sleep(500);
