@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks that the shipped program is a 32-bit GUI executable importing Windows system DLLs only.
 set -euo pipefail
+export LC_ALL=C  # objdump speaks the locale's language otherwise
 exe=$1
 info=$(i686-w64-mingw32-objdump -p "$exe")
 grep -q 'file format pei-i386' <<<"$info" || { echo "$exe: not a PE32 (i386) file" >&2; exit 1; }
