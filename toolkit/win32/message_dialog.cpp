@@ -68,12 +68,12 @@ LPCSTR IconOf(DialogKind kind) {
 MessageDialog::MessageDialog(DialogKind kind, std::string text)
     : kind_(kind), text_(std::move(text)) {
   if (kind == DialogKind::Confirmation) {
-    specs_ = {{IDYES, texts::kButtonYes, DialogResult::Yes},
+    choices_ = {{IDYES, texts::kButtonYes, DialogResult::Yes},
               {IDNO, texts::kButtonNo, DialogResult::No}};
     defaultId_ = IDYES;
     escapeResult_ = DialogResult::No;
   } else {
-    specs_ = {{IDOK, texts::kButtonOk, DialogResult::Ok}};
+    choices_ = {{IDOK, texts::kButtonOk, DialogResult::Ok}};
     defaultId_ = IDOK;
     escapeResult_ = DialogResult::Ok;
   }
@@ -91,9 +91,9 @@ void MessageDialog::Create(HWND owner) {
   RECT text{0, 0, GetSystemMetrics(SM_CXSCREEN) / 2, 0};
   DrawTextA(dc, text_.c_str(), -1, &text, kTextFormat | DT_CALCRECT);
   int buttonWidth = du.X(50);
-  for (const ButtonSpec& spec : specs_) {
+  for (const ButtonChoice& choice : choices_) {
     SIZE size{};
-    GetTextExtentPoint32A(dc, spec.caption, lstrlenA(spec.caption), &size);
+    GetTextExtentPoint32A(dc, choice.caption, lstrlenA(choice.caption), &size);
     buttonWidth = std::max(buttonWidth, static_cast<int>(size.cx) + du.X(8));
   }
   SelectObject(dc, oldFont);
@@ -104,7 +104,7 @@ void MessageDialog::Create(HWND owner) {
   const int textWidth = text.right - text.left, textHeight = text.bottom - text.top;
   const int bodyWidth = kIconSize + hSpacing + textWidth;
   const int bodyHeight = std::max(kIconSize, textHeight);
-  const int count = static_cast<int>(specs_.size());
+  const int count = static_cast<int>(choices_.size());
   const int rowWidth = count * buttonWidth + (count - 1) * buttonGap;
   const int clientWidth = std::max(bodyWidth, rowWidth) + 2 * hMargin;
   const int clientHeight = bodyHeight + vSpacing + buttonHeight + 2 * vMargin;
@@ -133,12 +133,12 @@ void MessageDialog::Create(HWND owner) {
 
   int buttonX = (clientWidth - rowWidth) / 2;
   const int buttonY = vMargin + bodyHeight + vSpacing;
-  for (const ButtonSpec& spec : specs_) {
+  for (const ButtonChoice& choice : choices_) {
     DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_NOTIFY |
-                  (spec.id == defaultId_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+                  (choice.id == defaultId_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
     if (buttons_.empty()) style |= WS_GROUP;
-    HWND button = CreateWindowExA(0, "BUTTON", spec.caption, style, buttonX, buttonY, buttonWidth,
-                                  buttonHeight, Handle(), reinterpret_cast<HMENU>(spec.id),
+    HWND button = CreateWindowExA(0, "BUTTON", choice.caption, style, buttonX, buttonY, buttonWidth,
+                                  buttonHeight, Handle(), reinterpret_cast<HMENU>(choice.id),
                                   ModuleInstance(), nullptr);
     SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     buttons_.push_back(button);
@@ -220,8 +220,8 @@ LRESULT MessageDialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       if (code == BN_CLICKED) {
-        for (const ButtonSpec& spec : specs_) {
-          if (spec.id == id) Finish(spec.result);
+        for (const ButtonChoice& choice : choices_) {
+          if (choice.id == id) Finish(choice.result);
         }
         return 0;
       }

@@ -24,7 +24,7 @@ class MessageDialog : public Window {
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  struct ButtonSpec {
+  struct ButtonChoice {
     int id;
     const char* caption;
     DialogResult result;
@@ -38,7 +38,7 @@ class MessageDialog : public Window {
 
   DialogKind kind_;
   std::string text_;
-  std::vector<ButtonSpec> specs_;
+  std::vector<ButtonChoice> choices_;
   std::vector<HWND> buttons_;
   int defaultId_ = IDOK;
   DialogResult escapeResult_ = DialogResult::Ok;
