@@ -2,7 +2,6 @@
 // each column in both directions, and a full repaint of the grid with its size fitting.
 // Targets: a sort under 0.5 s, a repaint under 16 ms.
 // Usage: bench_listing [entries]   (default 100000)
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -12,6 +11,8 @@
 #include <string>
 
 #include "Unit1/Form1.h"
+#include "bench/bench_clock.h"
+#include "bench/resident.h"
 #include "platform/memory/memory_volume.h"
 #include "resources/texts.h"
 #include "toolkit/core/application.h"
@@ -19,19 +20,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point since) {
-  return std::chrono::duration<double>(Clock::now() - since).count();
-}
-
-long ResidentBytes() {
-  std::ifstream statm("/proc/self/statm");
-  long pages = 0;
-  long resident = 0;
-  statm >> pages >> resident;
-  return resident * sysconf(_SC_PAGESIZE);
-}
+using bench::Clock;
+using bench::Seconds;
 
 // Presses the middle of a header cell, as the user would.
 void PressHeader(TForm1& form, int col) {
@@ -74,14 +64,14 @@ int main(int argc, char** argv) {
   form.MnuSearchFolder.Click();
   form.TreeView1.Select(form.TreeView1.NodeAt(0));
 
-  const long rssBefore = ResidentBytes();
+  const long rssBefore = bench::ResidentBytes();
   Clock::time_point start = Clock::now();
   form.TreeView1.Click();
   const double listSeconds = Seconds(start);
   const int rows = form.StringGrid1.RowCount() - 1;
   std::printf("Listing %d entries: %.3f s, %.3f us per row, resident growth %.0f bytes per row\n",
               rows, listSeconds, listSeconds / rows * 1e6,
-              static_cast<double>(ResidentBytes() - rssBefore) / rows);
+              static_cast<double>(bench::ResidentBytes() - rssBefore) / rows);
 
   const char* names[] = {"name", "size", "type", "date"};
   for (int col = 0; col < 4; ++col) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Unit1/Form1.h"
+#include "bench/bench_clock.h"
 #include "platform/files.h"
 #include "platform/memory/memory_volume.h"
 #include "platform/text.h"
@@ -17,11 +18,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point since) {
-  return std::chrono::duration<double>(Clock::now() - since).count();
-}
+using bench::Clock;
+using bench::Seconds;
 
 constexpr int kFilesPerFolder = 10;
 

@@ -1,7 +1,6 @@
 // Times the folder scan of a wide tree of 111,110 folders and of a 2,000-deep chain on the
 // memory volume, and measures what the tree holds per node.
 // Usage: bench_scan [levels]   (a tree of 10 + 100 + ... + 10^levels folders; default 5)
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -11,6 +10,8 @@
 #include <vector>
 
 #include "Unit1/Form1.h"
+#include "bench/bench_clock.h"
+#include "bench/resident.h"
 #include "platform/memory/memory_volume.h"
 #include "resources/texts.h"
 #include "toolkit/core/application.h"
@@ -18,20 +19,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point since) {
-  return std::chrono::duration<double>(Clock::now() - since).count();
-}
-
-// Resident set size in bytes, from /proc.
-long ResidentBytes() {
-  std::ifstream statm("/proc/self/statm");
-  long pages = 0;
-  long resident = 0;
-  statm >> pages >> resident;
-  return resident * sysconf(_SC_PAGESIZE);
-}
+using bench::Clock;
+using bench::Seconds;
 
 // Folders FOLDERn below root, `fanout` per folder, `levels` deep.
 int MakeWideTree(const std::string& root, int fanout, int levels) {
@@ -57,12 +46,12 @@ void Scan(const char* what, const std::string& folder, int folders) {
   toolkit::Application::Get().CreateForm(form);
   toolkit::PlatformShowForm(form);
   const int escPolls = memory::Volume::Get().EscPolls();
-  const long rssBefore = ResidentBytes();
+  const long rssBefore = bench::ResidentBytes();
   headless::AnswerOpenDialog(folder + texts::kOpenDialogPresetName);
   const Clock::time_point start = Clock::now();
   form.MnuSearchFolder.Click();
   const double seconds = Seconds(start);
-  const long rssDelta = ResidentBytes() - rssBefore;
+  const long rssDelta = bench::ResidentBytes() - rssBefore;
   const int nodes = form.TreeView1.Count();
   std::printf("%s: %d folders, %d nodes\n", what, folders, nodes);
   std::printf("  scan                 %8.3f s   %8.3f us per folder\n", seconds,

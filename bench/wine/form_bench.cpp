@@ -14,16 +14,14 @@
 #include <vector>
 
 #include "Unit1/Form1.h"
+#include "bench/bench_clock.h"
 #include "resources/texts.h"
 #include "toolkit/core/application.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point since) {
-  return std::chrono::duration<double>(Clock::now() - since).count();
-}
+using bench::Clock;
+using bench::Seconds;
 
 std::wstring Wide(const std::string& s) {
   int n = MultiByteToWideChar(CP_ACP, 0, s.c_str(), -1, nullptr, 0);
