@@ -27,6 +27,7 @@ fi
 
 echo "== tests under Wine ($KESTRUNE_WINE_ARCH)"
 wine_prepare_prefix
+wine_start_services
 display=99
 while [ -e "/tmp/.X${display}-lock" ] || [ -e "/tmp/.X11-unix/X${display}" ]; do display=$((display + 1)); done
 Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >build/xvfb.log 2>&1 &

@@ -47,3 +47,11 @@ wine_prepare_prefix() {
   ) 9>"$KESTRUNE_ROOT/build/.wineprefix.lock"
   "$WINESERVER_BIN" -p >/dev/null 2>&1 || true
 }
+
+# Starts the prefix's background programs (services.exe, winedevice.exe) with no output of ours
+# to hold: the first Windows program of a session starts them, and they keep the standard output
+# they inherit open for as long as the server lives, so ctest, waiting for the end of a test's
+# output, would wait forever.
+wine_start_services() {
+  timeout 120 "$WINE_LOADER_BIN" cmd /c exit </dev/null >/dev/null 2>&1 || true
+}
