@@ -29,7 +29,9 @@ wine_prepare_prefix() {
   mkdir -p "$KESTRUNE_ROOT/build"
   (
     flock 9
+    local setup=no
     if [ ! -f "$WINEPREFIX/.kestrune-ready" ]; then
+      setup=yes
       rm -rf "$WINEPREFIX"
       timeout 180 "$WINE_LOADER_BIN" wineboot -i >"$KESTRUNE_ROOT/build/wineboot.log" 2>&1 || true
       touch "$WINEPREFIX/.kestrune-ready"
@@ -38,12 +40,16 @@ wine_prepare_prefix() {
     local stamp
     stamp="$WINEPREFIX/.kestrune-reg-$(cksum <"$KESTRUNE_ROOT/tools/wine-prefix.reg" | cut -d' ' -f1)"
     if [ ! -f "$stamp" ]; then
+      setup=yes
       iconv -f UTF-8 -t UTF-16LE "$KESTRUNE_ROOT/tools/wine-prefix.reg" |
         { printf '\xff\xfe'; cat; } >"$WINEPREFIX/drive_c/kestrune.reg"
       # The server holds the registry; programs started after this see the settings at once.
       timeout 60 "$WINE_LOADER_BIN" regedit /S 'C:\kestrune.reg' >>"$KESTRUNE_ROOT/build/wineboot.log" 2>&1 &&
         touch "$stamp"
     fi
+    # The server wineboot and regedit started goes with its last program (-p0); let it go, so
+    # that the persistent one below is the only one.
+    [ $setup = no ] || timeout 60 "$WINESERVER_BIN" -w || true
   ) 9>"$KESTRUNE_ROOT/build/.wineprefix.lock"
   "$WINESERVER_BIN" -p >/dev/null 2>&1 || true
 }
