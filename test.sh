@@ -26,8 +26,6 @@ if [ "$KESTRUNE_WINE_ARCH" = win64 ]; then
 fi
 
 echo "== tests under Wine ($KESTRUNE_WINE_ARCH)"
-wine_prepare_prefix
-wine_start_services
 display=99
 while [ -e "/tmp/.X${display}-lock" ] || [ -e "/tmp/.X11-unix/X${display}" ]; do display=$((display + 1)); done
 Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >build/xvfb.log 2>&1 &
@@ -40,6 +38,9 @@ stop_xvfb() {
 trap stop_xvfb EXIT
 for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display}" ] && break; sleep 0.1; done
 export DISPLAY=":$display"
+# Wine's first programs (the prefix's setup, its background services) see this display too.
+wine_prepare_prefix
+wine_start_services
 status=0
 ctest --test-dir "$KESTRUNE_WINE_BUILD" --output-on-failure || status=$?
 # The GUI tests save screenshots as BMP; keep PNG copies to look at.

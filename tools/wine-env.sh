@@ -49,7 +49,14 @@ wine_prepare_prefix() {
     fi
     # The server wineboot and regedit started goes with its last program (-p0); let it go, so
     # that the persistent one below is the only one.
-    [ $setup = no ] || timeout 60 "$WINESERVER_BIN" -w || true
+    if [ $setup = yes ]; then
+      timeout 60 "$WINESERVER_BIN" -w || true
+      # The next server reads the registry from disk: wait until the settings are there.
+      for _ in $(seq 100); do
+        grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null && break
+        sleep 0.3
+      done
+    fi
   ) 9>"$KESTRUNE_ROOT/build/.wineprefix.lock"
   "$WINESERVER_BIN" -p >/dev/null 2>&1 || true
 }
