@@ -170,3 +170,8 @@ void TForm1::FormClose() {
   } catch (...) {
   }
 }
+
+void TForm1::ShowStatusNow(const std::string& text) {
+  StatusBar1.SetText(text);
+  StatusBar1.Refresh();
+}

@@ -82,6 +82,8 @@ class TForm1 : public toolkit::Form {
 
  private:
   bool FormCloseQuery();
+  // Sets the status line and repaints it at once: long handlers let no paint through.
+  void ShowStatusNow(const std::string& text);
   // The refusal every command needing a folder tree gives without one.
   void RefuseNoFolderTree();
   // The listing of the folder of the selected node, if any is selected.

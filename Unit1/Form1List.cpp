@@ -111,8 +111,7 @@ void TForm1::ListSelectedFolder() {
 }
 
 void TForm1::ListFolder(const std::string& folder) {
-  StatusBar1.SetText(texts::kListingPrefix + folder + texts::kListingSuffix);
-  StatusBar1.Refresh();
+  ShowStatusNow(texts::kListingPrefix + folder + texts::kListingSuffix);
 
   ListReady = false;
   StringGrid1.SetRowCount(2);

@@ -25,8 +25,7 @@ void TForm1::MnuKestruneClick() {
     RefuseNoFolderTree();
     return;
   }
-  StatusBar1.SetText("");
-  StatusBar1.Refresh();
+  ShowStatusNow("");
   // Renaming a whole tree is not to be started by closing the box.
   if (toolkit::MessageDlg(toolkit::DialogKind::Confirmation, texts::kConfirmRun) !=
       toolkit::DialogResult::Yes) {
@@ -44,8 +43,7 @@ void TForm1::MnuKestruneClick() {
     // Esc seen by the listing stops the run too, after the rows it listed: going on would skip
     // the rest of this folder and still report the run as complete.
     if (!listingCompleted_) completed = false;
-    StatusBar1.SetText(texts::kRunPrefix + folder + texts::kRunSuffix);
-    StatusBar1.Refresh();
+    ShowStatusNow(texts::kRunPrefix + folder + texts::kRunSuffix);
     const int rows = StringGrid1.RowCount();
     for (int r = 1; r < rows; ++r) {
       if (EscDown()) {
@@ -69,6 +67,5 @@ void TForm1::MnuKestruneClick() {
   if (failures > 0) {
     status += texts::kRunFailuresPrefix + FormatInteger(failures) + texts::kRunFailuresSuffix;
   }
-  StatusBar1.SetText(status);
-  StatusBar1.Refresh();
+  ShowStatusNow(status);
 }

@@ -21,8 +21,7 @@ void TForm1::MnuSearchFolderClick() {
   // The scan lets messages through; a second scan would pull the tree from under the first.
   if (scanning_) return;
   if (!FormShown) return;
-  StatusBar1.SetText("");
-  StatusBar1.Refresh();
+  ShowStatusNow("");
 
   OpenDialog1.InitialDir = SearchFolder;
   OpenDialog1.FileName = texts::kOpenDialogPresetName;
@@ -34,8 +33,7 @@ void TForm1::MnuSearchFolderClick() {
 }
 
 void TForm1::BuildFolderTree() {
-  StatusBar1.SetText(texts::kScanning);
-  StatusBar1.Refresh();
+  ShowStatusNow(texts::kScanning);
   if (!FolderExists(SearchFolder)) {
     toolkit::Beep();
     toolkit::MessageDlg(toolkit::DialogKind::Information, texts::kDriveNotReady);

@@ -57,6 +57,15 @@ std::set<std::string> Names(const std::string& folder) {
   return std::set<std::string>(v.begin(), v.end());
 }
 
+void ExpectBounds(HWND window, int left, int top, int width, int height) {
+  RECT r;
+  ASSERT_TRUE(GetWindowRect(window, &r));
+  EXPECT_EQ(r.left, left);
+  EXPECT_EQ(r.top, top);
+  EXPECT_EQ(r.right - r.left, width);
+  EXPECT_EQ(r.bottom - r.top, height);
+}
+
 class E2E : public ::testing::Test {
  protected:
   Sandbox box;
@@ -218,12 +227,7 @@ TEST_F(E2E, TheWindowComesUpAtTheStoredBoundsAndABadValueShowsTheErrorBoxFirst) 
     HWND application = GetWindow(k.Main(), GW_OWNER);
     ASSERT_NE(application, nullptr);
     EXPECT_EQ(Kestrune::WindowText(application), texts::kApplicationTitle);
-    RECT r;
-    GetWindowRect(k.Main(), &r);
-    EXPECT_EQ(r.left, 120);
-    EXPECT_EQ(r.top, 80);
-    EXPECT_EQ(r.right - r.left, 640);
-    EXPECT_EQ(r.bottom - r.top, 400);
+    ExpectBounds(k.Main(), 120, 80, 640, 400);
     PostMessageA(k.Main(), WM_CLOSE, 0, 0);
     ASSERT_TRUE(k.Exited(kWait));
   }
@@ -235,12 +239,7 @@ TEST_F(E2E, TheWindowComesUpAtTheStoredBoundsAndABadValueShowsTheErrorBoxFirst) 
     EXPECT_EQ(Kestrune::DialogMessage(box1), "'abc' は整数ではありません.");
     ASSERT_TRUE(Kestrune::ClickButton(box1, "OK"));
     ASSERT_TRUE(k.WaitForMain());
-    RECT r;
-    GetWindowRect(k.Main(), &r);
-    EXPECT_EQ(r.left, 194);
-    EXPECT_EQ(r.top, 103);
-    EXPECT_EQ(r.right - r.left, 580);
-    EXPECT_EQ(r.bottom - r.top, 468);
+    ExpectBounds(k.Main(), 194, 103, 580, 468);
   }
 }
 
