@@ -58,9 +58,50 @@ void EnumerateEntries(const std::string& pattern, uint32_t filter,
 // True iff the path exists and is a folder.
 bool FolderExists(const std::string& path);
 
+enum class RenameOutcome {
+  Renamed,                 // the entry carries the new name
+  NotRenamed,              // the entry carries its old name: nothing was changed
+  LeftUnderTemporaryName,  // the entry is stranded under the temporary name it was told
+};
+
+// Hears what a rename is about to do before it does it, so that it can be recorded first.
+class RenameListener {
+ public:
+  virtual ~RenameListener() = default;
+  // Before an attempt's first change; temporaryPath is empty for a direct rename. False: the
+  // attempt is not made.
+  virtual bool Attempting(const std::string& oldPath, const std::string& temporaryPath,
+                          const std::string& newPath) = 0;
+  // After the attempt.
+  virtual void Attempted(RenameOutcome outcome) = 0;
+};
+
+struct RenameOptions {
+  // The entry shares its lower-case name with another entry of its folder: only a direct rename
+  // is tried, never one through a temporary name.
+  bool directOnly = false;
+  // Told of every attempt. Without one, only temporary names that tell the new name are used.
+  RenameListener* listener = nullptr;
+};
+
 // Renames without ever overwriting or copying; a case-only rename is verified and, where the
 // volume ignored it, done through a temporary name. Returns the true outcome.
+RenameOutcome SafeRename(const std::string& oldPath, const std::string& newPath,
+                         const RenameOptions& options = {});
+// SafeRename's outcome is Renamed.
 bool RenameEntry(const std::string& oldPath, const std::string& newPath);
+
+// A file written only at its end (the run journal). Each append reaches the operating system
+// before the call returns, so a process that dies loses nothing appended; nothing is forced to
+// the disk. While open, other programs may read it but not write it.
+struct AppendFile;
+// Opens path, creating it, and emptying it first when replace is set. Null when it cannot.
+AppendFile* OpenAppendFile(const std::string& path, bool replace);
+// True when all of data was appended.
+bool AppendToFile(AppendFile* file, const std::string& data);
+void CloseAppendFile(AppendFile* file);
+// The last maxBytes bytes of a file (all of it when shorter). False when it cannot be read.
+bool ReadFileTail(const std::string& path, uint64_t maxBytes, std::string& data);
 
 // Full path of the running executable.
 std::string ExecutablePath();

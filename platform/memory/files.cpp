@@ -60,9 +60,12 @@ void EnumerateEntries(const std::string& pattern, uint32_t filter,
   const bool everything = mask == "*" || mask == "*.*";
   if (everything) {
     entries.assign(folder->order.begin(), folder->order.end());
-  } else {
-    auto it = folder->children.find(Impl::Fold(mask));
-    if (it != folder->children.end()) entries.push_back(it->second.get());
+  } else if (mask.find_first_of("*?") != std::string::npos) {
+    for (const Node* node : folder->order) {
+      if (Impl::MatchesMask(node->name, mask)) entries.push_back(node);
+    }
+  } else if (const Node* node = Impl::Find(*folder, mask)) {
+    entries.push_back(node);
   }
 
   // Every folder but a drive root holds "." and "..", as on Windows.
@@ -86,7 +89,8 @@ bool FolderExists(const std::string& path) {
   return node != nullptr && node->IsFolder();
 }
 
-bool RenameEntry(const std::string& oldPath, const std::string& newPath) {
+RenameOutcome SafeRename(const std::string& oldPath, const std::string& newPath,
+                         const RenameOptions& options) {
   Impl& volume = memory::Volume::Get().impl();
   ++volume.renameCalls;
   RenameOperations operations;
@@ -99,7 +103,47 @@ bool RenameEntry(const std::string& oldPath, const std::string& newPath) {
   operations.storedNameIs = [&volume](const std::string& path) {
     return volume.StoredNameIs(path);
   };
-  return VerifiedRename(oldPath, newPath, operations);
+  operations.namesMatching = NamesMatching;
+  return VerifiedRename(oldPath, newPath, operations, options);
+}
+
+bool RenameEntry(const std::string& oldPath, const std::string& newPath) {
+  return SafeRename(oldPath, newPath) == RenameOutcome::Renamed;
+}
+
+struct AppendFile {
+  std::string path;
+};
+
+AppendFile* OpenAppendFile(const std::string& path, bool replace) {
+  Impl& volume = memory::Volume::Get().impl();
+  const Node* existing = volume.Resolve(path, false, true);
+  if (volume.openForAppend.count(Impl::Fold(path)) != 0 ||
+      (existing != nullptr && existing->IsFolder())) {
+    return nullptr;
+  }
+  // Creating or emptying the file is a change of its own; an existing file kept as it is, none.
+  if ((replace || existing == nullptr) && !volume.PutFile(path, std::string(), true)) {
+    return nullptr;
+  }
+  volume.openForAppend.insert(Impl::Fold(path));
+  return new AppendFile{path};
+}
+
+bool AppendToFile(AppendFile* file, const std::string& data) {
+  return file != nullptr && memory::Volume::Get().impl().PutFile(file->path, data, false);
+}
+
+void CloseAppendFile(AppendFile* file) {
+  if (file == nullptr) return;
+  memory::Volume::Get().impl().openForAppend.erase(Impl::Fold(file->path));
+  delete file;
+}
+
+bool ReadFileTail(const std::string& path, uint64_t maxBytes, std::string& data) {
+  if (!memory::Volume::Get().ReadFile(path, data)) return false;
+  if (data.size() > maxBytes) data.erase(0, data.size() - static_cast<size_t>(maxBytes));
+  return true;
 }
 
 std::string ExecutablePath() { return memory::Volume::Get().impl().executablePath; }

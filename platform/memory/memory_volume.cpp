@@ -75,6 +75,51 @@ bool Volume::Impl::IsValidName(const std::string& name) {
   return true;
 }
 
+bool Volume::Impl::MatchesMask(const std::string& name, const std::string& mask) {
+  // Characters, not bytes: '?' takes a two-byte character whole.
+  auto split = [](const std::string& text) {
+    std::vector<std::string> characters;
+    for (size_t i = 0; i < text.size(); ++i) {
+      const bool pair = IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size();
+      characters.push_back(text.substr(i, pair ? 2 : 1));
+      if (pair) ++i;
+    }
+    return characters;
+  };
+  const std::vector<std::string> n = split(Fold(name));
+  const std::vector<std::string> m = split(Fold(mask));
+  // Glob matching with one backtrack point for the last '*'.
+  size_t i = 0, j = 0, star = std::string::npos, resume = 0;
+  while (i < n.size()) {
+    if (j < m.size() && (m[j] == "?" || m[j] == n[i])) {
+      ++i;
+      ++j;
+    } else if (j < m.size() && m[j] == "*") {
+      star = j++;
+      resume = i;
+    } else if (star != std::string::npos) {
+      j = star + 1;
+      i = ++resume;
+    } else {
+      return false;
+    }
+  }
+  while (j < m.size() && m[j] == "*") ++j;
+  return j == m.size();
+}
+
+Node* Volume::Impl::Find(const Node& folder, const std::string& name) {
+  auto exact = folder.children.find(name);
+  if (exact != folder.children.end()) return exact->second.get();
+  auto it = folder.folded.find(Fold(name));
+  if (it == folder.folded.end() || it->second.empty()) return nullptr;
+  Node* first = it->second.front();
+  for (Node* candidate : it->second) {
+    if (candidate->place < first->place) first = candidate;
+  }
+  return first;
+}
+
 Volume::Impl::Drive* Volume::Impl::FindDrive(char letter) {
   auto it = drives.find(letter);
   return it == drives.end() ? nullptr : &it->second;
@@ -93,9 +138,8 @@ Node* Volume::Impl::Resolve(const ParsedPath& parsed, size_t count, bool followF
   Node* node = drive->root.get();
   for (size_t i = 0; i < count; ++i) {
     if (!node->IsFolder()) return nullptr;
-    auto it = node->children.find(Fold(parsed.parts[i]));
-    if (it == node->children.end()) return nullptr;
-    node = it->second.get();
+    node = Find(*node, parsed.parts[i]);
+    if (node == nullptr) return nullptr;
     if (node->IsLink() && (i + 1 < count || followFinalLink)) {
       const ParsedPath target = Parse(node->linkTarget);
       if (!target.valid) return nullptr;
@@ -109,15 +153,33 @@ Node* Volume::Impl::Resolve(const ParsedPath& parsed, size_t count, bool followF
 Node& Volume::Impl::AddChild(Node& folder, const std::string& name) {
   auto child = std::make_unique<Node>();
   child->name = name;
-  child->parent = &folder;
+  child->id = ++nextId;
   Node& added = *child;
-  folder.children.emplace(Fold(name), std::move(child));
-  if (reverseOrder) {
-    folder.order.push_front(&added);
-  } else {
-    folder.order.push_back(&added);
-  }
+  Attach(folder, std::move(child), false);
   return added;
+}
+
+void Volume::Impl::Attach(Node& folder, std::unique_ptr<Node> node, bool keepPlace) {
+  Node* raw = node.get();
+  raw->parent = &folder;
+  if (!keepPlace) raw->place = reverseOrder ? --folder.firstPlace : ++folder.lastPlace;
+  folder.folded[Fold(raw->name)].push_back(raw);
+  folder.children.emplace(raw->name, std::move(node));
+  if (keepPlace) return;
+  if (reverseOrder) {
+    folder.order.push_front(raw);
+  } else {
+    folder.order.push_back(raw);
+  }
+}
+
+std::unique_ptr<Node> Volume::Impl::Detach(Node& node) {
+  Node& folder = *node.parent;
+  auto owned = folder.children.extract(node.name);
+  std::vector<Node*>& same = folder.folded[Fold(node.name)];
+  same.erase(std::find(same.begin(), same.end(), &node));
+  if (same.empty()) folder.folded.erase(Fold(node.name));
+  return std::move(owned.mapped());
 }
 
 Node& Volume::Impl::MakeFolders(const ParsedPath& parsed, size_t count) {
@@ -128,13 +190,17 @@ Node& Volume::Impl::MakeFolders(const ParsedPath& parsed, size_t count) {
   }
   Node* node = drive.root.get();
   for (size_t i = 0; i < count; ++i) {
-    auto it = node->children.find(Fold(parsed.parts[i]));
-    if (it == node->children.end()) {
+    Node* found = caseSensitiveNames ? nullptr : Find(*node, parsed.parts[i]);
+    if (caseSensitiveNames) {
+      auto it = node->children.find(parsed.parts[i]);
+      if (it != node->children.end()) found = it->second.get();
+    }
+    if (found == nullptr) {
       Require(IsValidName(parsed.parts[i]), "invalid name", parsed.parts[i]);
       node = &AddChild(*node, parsed.parts[i]);
       continue;
     }
-    node = it->second.get();
+    node = found;
     if (node->IsLink()) {
       const ParsedPath target = Parse(node->linkTarget);
       node = Resolve(target, target.parts.size(), true, false);
@@ -147,10 +213,18 @@ Node& Volume::Impl::MakeFolders(const ParsedPath& parsed, size_t count) {
 
 // ---- Rename ----
 
+void Volume::Impl::Changed() {
+  ++changes;
+  if (crashAfter != 0 && changes == crashAfter) {
+    dead = true;
+    throw Crash{};
+  }
+}
+
 bool Volume::Impl::Move(const std::string& from, const std::string& to) {
   const ParsedPath source = Parse(from);
   const ParsedPath target = Parse(to);
-  if (!source.valid || !target.valid || source.parts.empty() || target.parts.empty() ||
+  if (dead || !source.valid || !target.valid || source.parts.empty() || target.parts.empty() ||
       source.drive != target.drive) {
     return false;
   }
@@ -162,31 +236,28 @@ bool Volume::Impl::Move(const std::string& from, const std::string& to) {
     return false;
   }
 
-  const std::string key = Fold(newName);
-  auto existing = folder->children.find(key);
-  if (existing != folder->children.end()) {
-    if (existing->second.get() != node) return false;  // never onto another entry
-    if (!ignoresCaseOnlyRenames) node->name = newName;
-    return true;
+  Node* existing = Find(*folder, newName);
+  if (existing != nullptr) {
+    if (existing != node) return false;  // never onto another entry
+    if (ignoresCaseOnlyRenames || node->name == newName) return true;
+    // With case-sensitive names only the exact name counts as the entry itself.
+    auto same = folder->folded.find(Fold(newName));
+    if (caseSensitiveNames && same != folder->folded.end() && same->second.size() > 1) {
+      return false;
+    }
   }
   for (const Node* above = folder; above != nullptr; above = above->parent) {
     if (above == node) return false;  // a folder into its own subtree
   }
 
   Node* oldFolder = node->parent;
-  auto handle = oldFolder->children.extract(Fold(node->name));
-  handle.key() = key;
+  std::unique_ptr<Node> owned = Detach(*node);
   node->name = newName;
-  node->parent = folder;
-  folder->children.insert(std::move(handle));
   if (folder != oldFolder) {
     oldFolder->order.erase(std::find(oldFolder->order.begin(), oldFolder->order.end(), node));
-    if (reverseOrder) {
-      folder->order.push_front(node);
-    } else {
-      folder->order.push_back(node);
-    }
   }
+  Attach(*folder, std::move(owned), folder == oldFolder);
+  Changed();
   return true;
 }
 
@@ -195,6 +266,28 @@ bool Volume::Impl::StoredNameIs(const std::string& path) {
   if (!parsed.valid || parsed.parts.empty()) return false;
   const Node* node = Resolve(parsed, parsed.parts.size(), false, true);
   return node != nullptr && node->name == parsed.parts.back();
+}
+
+bool Volume::Impl::PutFile(const std::string& path, const std::string& data, bool replace) {
+  const ParsedPath parsed = Parse(path);
+  if (dead || !parsed.valid || parsed.parts.empty()) return false;
+  Node* folder = Resolve(parsed, parsed.parts.size() - 1, true, true);
+  const std::string& name = parsed.parts.back();
+  if (folder == nullptr || !folder->IsFolder() || folder->writeProtected || !IsValidName(name)) {
+    return false;
+  }
+  Node* file = Find(*folder, name);
+  if (file == nullptr) {
+    file = &AddChild(*folder, name);
+    file->attributes = faArchive;
+  } else if (file->IsFolder() || (file->attributes & faReadOnly) != 0) {
+    return false;
+  }
+  if (replace) file->data.clear();
+  file->data += data;
+  file->size = file->data.size();
+  Changed();
+  return true;
 }
 
 // ---- Volume ----
@@ -218,6 +311,10 @@ void Volume::Reset() {
   ++v.generation;
   v.reverseOrder = false;
   v.ignoresCaseOnlyRenames = false;
+  v.caseSensitiveNames = false;
+  v.changes = v.crashAfter = 0;
+  v.dead = false;
+  v.openForAppend.clear();
   v.executablePath = kDefaultExecutablePath;
   v.dateSeparator = "/";
   v.timeSeparator = ":";
@@ -249,9 +346,15 @@ void Volume::MakeFile(const std::string& path, uint64_t size, LocalDateTime time
   Node& folder = impl_->MakeFolders(parsed, parsed.parts.size() - 1);
   const std::string& name = parsed.parts.back();
   Require(Impl::IsValidName(name), "invalid name", path);
-  auto it = folder.children.find(Impl::Fold(name));
-  Require(it == folder.children.end() || !it->second->IsFolder(), "a folder is in the way", path);
-  Node& file = it == folder.children.end() ? impl_->AddChild(folder, name) : *it->second;
+  Node* found = nullptr;
+  if (impl_->caseSensitiveNames) {
+    auto it = folder.children.find(name);
+    if (it != folder.children.end()) found = it->second.get();
+  } else {
+    found = Impl::Find(folder, name);
+  }
+  Require(found == nullptr || !found->IsFolder(), "a folder is in the way", path);
+  Node& file = found == nullptr ? impl_->AddChild(folder, name) : *found;
   file.size = size;
   file.time = time;
   file.attributes = attributes;
@@ -263,7 +366,7 @@ void Volume::MakeLink(const std::string& path, const std::string& target) {
   Require(Impl::Parse(target).valid, "not a drive path", target);
   Node& folder = impl_->MakeFolders(parsed, parsed.parts.size() - 1);
   const std::string& name = parsed.parts.back();
-  Require(folder.children.count(Impl::Fold(name)) == 0, "already exists", path);
+  Require(Impl::Find(folder, name) == nullptr, "already exists", path);
   Require(Impl::IsValidName(name), "invalid name", path);
   Node& link = impl_->AddChild(folder, name);
   link.attributes = faDirectory | faReparsePoint;
@@ -290,26 +393,7 @@ bool Volume::ReadFile(const std::string& path, std::string& data) const {
 }
 
 bool Volume::WriteFile(const std::string& path, const std::string& data) {
-  const ParsedPath parsed = Impl::Parse(path);
-  if (!parsed.valid || parsed.parts.empty()) return false;
-  Node* folder = impl_->Resolve(parsed, parsed.parts.size() - 1, true, true);
-  const std::string& name = parsed.parts.back();
-  if (folder == nullptr || !folder->IsFolder() || folder->writeProtected ||
-      !Impl::IsValidName(name)) {
-    return false;
-  }
-  auto it = folder->children.find(Impl::Fold(name));
-  Node* file = nullptr;
-  if (it == folder->children.end()) {
-    file = &impl_->AddChild(*folder, name);
-    file->attributes = faArchive;
-  } else {
-    file = it->second.get();
-    if (file->IsFolder() || (file->attributes & faReadOnly) != 0) return false;
-  }
-  file->data = data;
-  file->size = data.size();
-  return true;
+  return impl_->PutFile(path, data, true);
 }
 
 void Volume::SetReverseOrder(bool reversed) { impl_->reverseOrder = reversed; }
@@ -329,6 +413,23 @@ void Volume::SetRenameFails(const std::string& path, bool fails) {
 void Volume::SetIgnoresCaseOnlyRenames(bool ignores) {
   impl_->ignoresCaseOnlyRenames = ignores;
   ForgetVolumesIgnoringCaseOnlyRenames();
+}
+
+void Volume::SetCaseSensitiveNames(bool caseSensitive) {
+  impl_->caseSensitiveNames = caseSensitive;
+}
+
+void Volume::CrashAfterChanges(long long change) {
+  impl_->crashAfter = change;
+  impl_->dead = false;
+  impl_->openForAppend.clear();
+}
+
+long long Volume::Changes() const { return impl_->changes; }
+
+uint64_t Volume::EntryId(const std::string& path) const {
+  const Node* node = impl_->Resolve(path, false, false);
+  return node == nullptr || node->parent == nullptr ? 0 : node->id;
 }
 
 void Volume::SetExecutablePath(const std::string& path) { impl_->executablePath = path; }

@@ -1,6 +1,7 @@
 // The in-memory volume behind the memory implementation of the platform services: drive
 // letters, '\' paths, case-insensitive lookup that preserves case, attributes, 64-bit sizes,
-// times, a controllable enumeration order, injectable faults, and scripted Esc and message pump.
+// times, a controllable enumeration order, injectable faults, a process death after any change,
+// and scripted Esc and message pump.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +12,10 @@
 #include "platform/files.h"
 
 namespace memory {
+
+// Thrown when the process is taken to die (CrashAfterChanges). Deliberately no std::exception:
+// nothing in the program may catch and survive it.
+struct Crash {};
 
 class Volume {
  public:
@@ -47,6 +52,10 @@ class Volume {
   void SetUnreadable(const std::string& folder, bool unreadable = true);
   void SetRenameFails(const std::string& path, bool fails = true);  // old path of the rename
   void SetIgnoresCaseOnlyRenames(bool ignores);  // like FAT32/exFAT on Windows, or Wine
+  // Names that differ only in letter case may stand side by side; a lookup takes the exact name,
+  // else the first such name in enumeration order; a rename onto any of them is refused. This
+  // is Wine over a Linux file system.
+  void SetCaseSensitiveNames(bool caseSensitive);
   void SetExecutablePath(const std::string& path);
   // Nothing in a write-protected folder can be written or renamed, nor moved into it.
   void SetWriteProtected(const std::string& folder, bool protectedFolder = true);
@@ -63,6 +72,14 @@ class Volume {
   void OnPump(std::function<void(int call)> hook);
   // Called at every EscDown poll before the answer is decided.
   void OnEscPoll(std::function<void(int poll)> hook);
+
+  // Process death: the change numbered `change` (moves and file writes made through the
+  // services, counted from 1 since the last Reset) is made, then Crash is thrown, and from then
+  // on nothing changes until the next call. 0 never dies; any call brings the process back.
+  void CrashAfterChanges(long long change);
+  long long Changes() const;
+  // A number that stays with an entry through renames and moves; 0 when there is no entry.
+  uint64_t EntryId(const std::string& path) const;
 
   // Counters for checks of work done.
   int RenameCalls() const;

@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdint>
+
 #include "platform/common/entry_time.h"
 #include "platform/common/verified_rename.h"
 #include "platform/win32/wide_path.h"
@@ -104,12 +107,85 @@ bool FolderExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-bool RenameEntry(const std::string& oldPath, const std::string& newPath) {
+RenameOutcome SafeRename(const std::string& oldPath, const std::string& newPath,
+                         const RenameOptions& options) {
   RenameOperations operations;
   operations.move = Move;
   operations.exists = Exists;
   operations.storedNameIs = StoredNameIs;
-  return VerifiedRename(oldPath, newPath, operations);
+  operations.namesMatching = NamesMatching;
+  return VerifiedRename(oldPath, newPath, operations, options);
+}
+
+bool RenameEntry(const std::string& oldPath, const std::string& newPath) {
+  return SafeRename(oldPath, newPath) == RenameOutcome::Renamed;
+}
+
+struct AppendFile {
+  HANDLE handle;
+};
+
+AppendFile* OpenAppendFile(const std::string& path, bool replace) {
+  std::wstring wide;
+  if (!ExactLongPathOf(path, wide)) return nullptr;
+  // Readers welcome, no second writer: two runs must not interleave their records.
+  HANDLE handle =
+      CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                  replace ? CREATE_ALWAYS : OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return nullptr;
+  LARGE_INTEGER end = {};
+  if (!SetFilePointerEx(handle, end, nullptr, FILE_END)) {
+    CloseHandle(handle);
+    return nullptr;
+  }
+  return new AppendFile{handle};
+}
+
+bool AppendToFile(AppendFile* file, const std::string& data) {
+  if (file == nullptr) return false;
+  DWORD written = 0;
+  // No FlushFileBuffers: once WriteFile returns the system has the bytes, and a process that
+  // dies cannot lose them; a flush per record would cost a disk write per rename.
+  return WriteFile(file->handle, data.data(), static_cast<DWORD>(data.size()), &written, nullptr) &&
+         written == data.size();
+}
+
+void CloseAppendFile(AppendFile* file) {
+  if (file == nullptr) return;
+  CloseHandle(file->handle);
+  delete file;
+}
+
+bool ReadFileTail(const std::string& path, uint64_t maxBytes, std::string& data) {
+  std::wstring wide;
+  if (!ExactLongPathOf(path, wide)) return false;
+  HANDLE handle = CreateFileW(wide.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  LARGE_INTEGER size = {};
+  bool ok = GetFileSizeEx(handle, &size) != 0;
+  const uint64_t total = ok ? static_cast<uint64_t>(size.QuadPart) : 0;
+  const uint64_t wanted = total < maxBytes ? total : maxBytes;
+  // A 32-bit program cannot hold more than its address space; refuse rather than wrap.
+  ok = ok && wanted <= static_cast<uint64_t>(SIZE_MAX / 2);
+  if (ok) {
+    LARGE_INTEGER start;
+    start.QuadPart = static_cast<LONGLONG>(total - wanted);
+    ok = SetFilePointerEx(handle, start, nullptr, FILE_BEGIN) != 0;
+  }
+  if (ok) {
+    data.assign(static_cast<size_t>(wanted), '\0');
+    size_t done = 0;
+    while (ok && done < data.size()) {
+      const DWORD chunk = static_cast<DWORD>(std::min<size_t>(data.size() - done, 1u << 20));
+      DWORD read = 0;
+      ok = ReadFile(handle, &data[done], chunk, &read, nullptr) && read > 0;
+      done += read;
+    }
+  }
+  CloseHandle(handle);
+  return ok;
 }
 
 std::string ExecutablePath() {

@@ -1,8 +1,10 @@
-// The rename algorithm every platform shares, driven through scripted operations: which moves
-// it makes, in what order, and what it reports.
+// The rename algorithm every platform shares, driven through scripted operations over one folder
+// that keeps names as given and looks them up as Wine does (the exact name, else the first that
+// differs only in case): which moves it makes, in what order, and whether what it reports is
+// where the entry really is.
 #include <gtest/gtest.h>
 
-#include <map>
+#include <algorithm>
 #include <set>
 
 #include "platform/common/verified_rename.h"
@@ -10,65 +12,106 @@
 
 namespace {
 
-// A flat folder of names keyed case-insensitively, with switches for the faults of a volume.
-class ScriptedVolume {
+using Moves = std::vector<std::string>;
+using Names = std::vector<std::string>;
+
+const std::string kFolder = "C:\\d\\";
+
+class ScriptedFolder {
  public:
-  explicit ScriptedVolume(std::set<std::string> names) {
+  explicit ScriptedFolder(Names names) : names_(std::move(names)) {
     ForgetVolumesIgnoringCaseOnlyRenames();
-    for (const std::string& name : names) entries_[LowerCaseText(name)] = name;
   }
 
   RenameOperations Operations() {
     RenameOperations operations;
     operations.move = [this](const std::string& from, const std::string& to) {
-      moves.push_back(from + ">" + to);
-      if (failMoveNumber == static_cast<int>(moves.size())) return false;
-      if (to.find("~kestrune") != std::string::npos && takenTemporaries > 0) {
+      moves.push_back(Name(from) + ">" + Name(to));
+      if (failingMoves.count(static_cast<int>(moves.size())) != 0) return false;
+      if (failFrom != 0 && static_cast<int>(moves.size()) >= failFrom) return false;
+      if (Name(to).rfind("~kestrune", 0) == 0 && takenTemporaries > 0) {
         --takenTemporaries;
-        taken_.insert(to);
+        taken_.insert(Name(to));
         return false;
       }
-      auto source = entries_.find(LowerCaseText(from));
-      if (source == entries_.end()) return false;
-      if (LowerCaseText(from) == LowerCaseText(to)) {
-        if (!ignoresCaseOnly) source->second = to;
-        return true;
-      }
-      if (entries_.count(LowerCaseText(to)) != 0) return false;
-      entries_.erase(source);
-      entries_[LowerCaseText(to)] = to;
+      const int source = Find(Name(from));
+      const int target = Find(Name(to));
+      if (source < 0) return false;
+      if (target >= 0 && target != source) return false;
+      if (target == source && ignoresCaseOnly) return true;
+      names_[static_cast<size_t>(source)] = Name(to);
       return true;
     };
     operations.exists = [this](const std::string& path) {
-      asked.push_back(path);
-      return taken_.count(path) != 0 || entries_.count(LowerCaseText(path)) != 0;
+      return taken_.count(Name(path)) != 0 || Find(Name(path)) >= 0;
     };
     operations.storedNameIs = [this](const std::string& path) {
-      auto it = entries_.find(LowerCaseText(path));
-      return it != entries_.end() && it->second == path;
+      const int found = Find(Name(path));
+      return found >= 0 && names_[static_cast<size_t>(found)] == Name(path);
+    };
+    operations.namesMatching = [this](const std::string& pattern) {
+      ++listings;
+      const std::string prefix = LowerCaseText(Name(pattern.substr(0, pattern.size() - 1)));
+      Names matching;
+      for (const std::string& name : names_) {
+        if (LowerCaseText(name).compare(0, prefix.size(), prefix) == 0) matching.push_back(name);
+      }
+      return matching;
     };
     return operations;
   }
 
-  std::set<std::string> Names() const {
-    std::set<std::string> names;
-    for (const auto& [key, name] : entries_) names.insert(name);
-    return names;
+  std::set<std::string> Names_() const {
+    return std::set<std::string>(names_.begin(), names_.end());
   }
 
-  bool ignoresCaseOnly = false;
-  int failMoveNumber = 0;    // 1-based number of the move to fail
-  int takenTemporaries = 0;  // this many temporary names are in use by other entries
-  std::vector<std::string> moves;
-  std::vector<std::string> asked;
+  bool ignoresCaseOnly = true;
+  std::set<int> failingMoves;  // 1-based numbers of moves that fail
+  int failFrom = 0;            // every move from this number on fails
+  int takenTemporaries = 0;    // this many numbered temporary names are in use elsewhere
+  Moves moves;
+  int listings = 0;
 
  private:
+  static std::string Name(const std::string& path) { return path.substr(kFolder.size()); }
+  int Find(const std::string& name) const {
+    for (size_t i = 0; i < names_.size(); ++i) {
+      if (names_[i] == name) return static_cast<int>(i);
+    }
+    for (size_t i = 0; i < names_.size(); ++i) {
+      if (LowerCaseText(names_[i]) == LowerCaseText(name)) return static_cast<int>(i);
+    }
+    return -1;
+  }
+  Names names_;
   std::set<std::string> taken_;
-  std::map<std::string, std::string> entries_;
 };
 
-using Names = std::set<std::string>;
-using Moves = std::vector<std::string>;
+// Records what it is told, and can refuse.
+class Recorder : public RenameListener {
+ public:
+  bool Attempting(const std::string& oldPath, const std::string& temporaryPath,
+                  const std::string& newPath) override {
+    told.push_back(oldPath + "|" + temporaryPath + "|" + newPath);
+    return !refuse;
+  }
+  void Attempted(RenameOutcome outcome) override { outcomes.push_back(outcome); }
+  Names told;
+  std::vector<RenameOutcome> outcomes;
+  bool refuse = false;
+};
+
+// Makes drive C: known to ignore case-only changes, as the run's first such rename would.
+void LearnThatCIgnoresCaseOnlyChanges() {
+  ScriptedFolder other({"Q"});
+  ForgetVolumesIgnoringCaseOnlyRenames();
+  VerifiedRename(kFolder + "Q", kFolder + "q", other.Operations());
+}
+
+RenameOutcome Rename(ScriptedFolder& folder, const std::string& from, const std::string& to,
+                     RenameOptions options = {}) {
+  return VerifiedRename(kFolder + from, kFolder + to, folder.Operations(), options);
+}
 
 TEST(VerifiedRename, CaseOnlyChangeIsAboutSingleByteLettersOnly) {
   EXPECT_TRUE(IsCaseOnlyChange("C:\\d\\README.TXT", "C:\\d\\readme.txt"));
@@ -80,80 +123,122 @@ TEST(VerifiedRename, CaseOnlyChangeIsAboutSingleByteLettersOnly) {
   EXPECT_FALSE(IsCaseOnlyChange("C:\\d\\Ａ", "C:\\d\\ａ"));
 }
 
-TEST(VerifiedRename, PlainRenameIsOneMove) {
-  ScriptedVolume volume({"C:\\d\\old"});
-  EXPECT_TRUE(VerifiedRename("C:\\d\\old", "C:\\d\\new", volume.Operations()));
-  EXPECT_EQ(volume.moves, Moves{"C:\\d\\old>C:\\d\\new"});
-  EXPECT_EQ(volume.Names(), Names{"C:\\d\\new"});
+TEST(VerifiedRename, TemporaryNamesTellTheNewNameWhereTheyCan) {
+  EXPECT_EQ(TemporaryNameFor("readme.txt"), "readme.txt.~kestrune.tmp");
+  EXPECT_EQ(NewNameOfTemporary("readme.txt.~kestrune.tmp"), "readme.txt");
+  EXPECT_EQ(NewNameOfTemporary("表ソ.txt.~kestrune.tmp"), "表ソ.txt");
+  // 241 characters and the marker make 255; one more does not fit. Two-byte characters count once.
+  EXPECT_FALSE(TemporaryNameFor(std::string(241, 'a')).empty());
+  EXPECT_TRUE(TemporaryNameFor(std::string(242, 'a')).empty());
+  std::string wide;
+  for (int i = 0; i < 241; ++i) wide += "ア";
+  EXPECT_FALSE(TemporaryNameFor(wide).empty());
+  for (const std::string name : {"readme.txt", "README.TXT.~kestrune.tmp", ".~kestrune.tmp",
+                                 "a.~KESTRUNE.TMP", "~kestrune.tmp", "\x83.~kestrune.tmp"}) {
+    EXPECT_EQ(NewNameOfTemporary(name), "") << name;
+  }
+  EXPECT_TRUE(IsTemporaryName("~kestrune17.tmp"));
+  EXPECT_TRUE(IsTemporaryName("a.~kestrune.tmp"));
+  for (const std::string name :
+       {"~kestrune.tmp", "~kestrune1x.tmp", "~KESTRUNE1.TMP", "x~kestrune1.tmp"}) {
+    EXPECT_FALSE(IsTemporaryName(name)) << name;
+  }
 }
 
-TEST(VerifiedRename, HonouredCaseOnlyChangeIsOneMove) {
-  ScriptedVolume volume({"C:\\d\\ABC"});
-  EXPECT_TRUE(VerifiedRename("C:\\d\\ABC", "C:\\d\\abc", volume.Operations()));
-  EXPECT_EQ(volume.moves.size(), 1u);
-  EXPECT_EQ(volume.Names(), Names{"C:\\d\\abc"});
+TEST(VerifiedRename, HonouredRenamesAreOneMove) {
+  ScriptedFolder folder({"old", "ABC"});
+  folder.ignoresCaseOnly = false;
+  EXPECT_EQ(Rename(folder, "old", "new"), RenameOutcome::Renamed);
+  EXPECT_EQ(Rename(folder, "ABC", "abc"), RenameOutcome::Renamed);
+  EXPECT_EQ(folder.moves, (Moves{"old>new", "ABC>abc"}));
+  EXPECT_EQ(folder.Names_(), (std::set<std::string>{"new", "abc"}));
 }
 
-TEST(VerifiedRename, IgnoredCaseOnlyChangeGoesThroughATemporaryName) {
-  ScriptedVolume volume({"C:\\d\\ABC"});
-  volume.ignoresCaseOnly = true;
-  EXPECT_TRUE(VerifiedRename("C:\\d\\ABC", "C:\\d\\abc", volume.Operations()));
-  EXPECT_EQ(volume.Names(), Names{"C:\\d\\abc"});
-  ASSERT_EQ(volume.moves.size(), 3u);
-  const std::string temporary = volume.moves[1].substr(volume.moves[1].find('>') + 1);
-  EXPECT_EQ(FolderPartOf(temporary), "C:\\d\\");
-  EXPECT_EQ(volume.moves[1], "C:\\d\\ABC>" + temporary);
-  EXPECT_EQ(volume.moves[2], temporary + ">C:\\d\\abc");
+TEST(VerifiedRename, AnIgnoredCaseOnlyChangeGoesThroughTheNameThatTellsTheNewOne) {
+  ScriptedFolder folder({"ABC", "DEF"});
+  Recorder recorder;
+  EXPECT_EQ(Rename(folder, "ABC", "abc", {false, &recorder}), RenameOutcome::Renamed);
+  EXPECT_EQ(folder.moves, (Moves{"ABC>abc", "ABC>abc.~kestrune.tmp", "abc.~kestrune.tmp>abc"}));
+  // Each attempt is told before its first move.
+  EXPECT_EQ(recorder.told,
+            (Names{"C:\\d\\ABC||C:\\d\\abc", "C:\\d\\ABC|C:\\d\\abc.~kestrune.tmp|C:\\d\\abc"}));
+  EXPECT_EQ(recorder.outcomes,
+            (std::vector<RenameOutcome>{RenameOutcome::NotRenamed, RenameOutcome::Renamed}));
+  // The volume is known now: the next one goes straight to the two steps.
+  folder.moves.clear();
+  EXPECT_EQ(Rename(folder, "DEF", "def"), RenameOutcome::Renamed);
+  EXPECT_EQ(folder.moves, (Moves{"DEF>def.~kestrune.tmp", "def.~kestrune.tmp>def"}));
+  EXPECT_EQ(folder.Names_(), (std::set<std::string>{"abc", "def"}));
 }
 
-TEST(VerifiedRename, TemporaryNameIsOneThatIsFree) {
-  ScriptedVolume volume({"C:\\d\\ABC"});
-  volume.ignoresCaseOnly = true;
-  volume.takenTemporaries = 5;
-  EXPECT_TRUE(VerifiedRename("C:\\d\\ABC", "C:\\d\\abc", volume.Operations()));
-  // The direct rename, five refused temporary names (each then found in use), two steps.
-  ASSERT_EQ(volume.asked.size(), 5u);
-  ASSERT_EQ(volume.moves.size(), 8u);
-  const std::string temporary = volume.moves[6].substr(volume.moves[6].find('>') + 1);
-  EXPECT_EQ(std::set<std::string>(volume.asked.begin(), volume.asked.end()).size(), 5u);
-  EXPECT_EQ(std::set<std::string>(volume.asked.begin(), volume.asked.end()).count(temporary), 0u);
-  EXPECT_EQ(volume.moves[7], temporary + ">C:\\d\\abc");
-  EXPECT_EQ(volume.Names(), Names{"C:\\d\\abc"});
+TEST(VerifiedRename, NoTemporaryNameWhileAnotherEntryAnswersToTheNewName) {
+  // Once moved away, such an entry could neither take the new name nor get the old one back.
+  // The sibling stands before the entry and after it, so that a lookup finds either first.
+  for (const Names& names : {Names{"abc", "ABC"}, Names{"ABC", "abc"}, Names{"Abc", "ABC"},
+                             Names{"ABC", "Abc"}, Names{"ABC", "aBC", "abc"}}) {
+    for (bool directOnly : {false, true}) {
+      ScriptedFolder folder(names);
+      LearnThatCIgnoresCaseOnlyChanges();
+      EXPECT_EQ(Rename(folder, "ABC", "abc", {directOnly, nullptr}), RenameOutcome::NotRenamed);
+      EXPECT_EQ(folder.moves.size(), directOnly ? 1u : 0u);
+      EXPECT_EQ(folder.Names_(), std::set<std::string>(names.begin(), names.end()));
+    }
+  }
 }
 
-TEST(VerifiedRename, FailedSecondStepPutsTheOldNameBack) {
-  ScriptedVolume volume({"C:\\d\\ABC"});
-  volume.ignoresCaseOnly = true;
-  volume.failMoveNumber = 3;
-  EXPECT_FALSE(VerifiedRename("C:\\d\\ABC", "C:\\d\\abc", volume.Operations()));
-  ASSERT_EQ(volume.moves.size(), 4u);
-  EXPECT_EQ(volume.moves[3].substr(volume.moves[3].find('>') + 1), "C:\\d\\ABC");
-  EXPECT_EQ(volume.Names(), Names{"C:\\d\\ABC"});
+TEST(VerifiedRename, WhateverMoveFailsTheOutcomeSaysWhereTheEntryIs) {
+  // Fail one move, or every move from one on, at each step of the two-step path.
+  for (int k = 1; k <= 9; ++k) {
+    for (bool fromThereOn : {false, true}) {
+      ScriptedFolder folder({"ABC", "other"});
+      Recorder recorder;
+      if (fromThereOn) {
+        folder.failFrom = k;
+      } else {
+        folder.failingMoves = {k};
+      }
+      const RenameOutcome outcome = Rename(folder, "ABC", "abc", {false, &recorder});
+      std::string where = outcome == RenameOutcome::Renamed      ? "abc"
+                          : outcome == RenameOutcome::NotRenamed ? "ABC"
+                                                                 : "abc.~kestrune.tmp";
+      EXPECT_EQ(folder.Names_(), (std::set<std::string>{where, "other"}))
+          << "move " << k << (fromThereOn ? " on" : "");
+      ASSERT_FALSE(recorder.outcomes.empty());
+      EXPECT_EQ(recorder.outcomes.back(), outcome);
+    }
+  }
+  // Stranded only when every way out fails, and after trying each of them more than once.
+  ScriptedFolder folder({"ABC"});
+  folder.failFrom = 3;
+  EXPECT_EQ(Rename(folder, "ABC", "abc"), RenameOutcome::LeftUnderTemporaryName);
+  EXPECT_EQ(std::count(folder.moves.begin(), folder.moves.end(), "abc.~kestrune.tmp>ABC"), 3);
 }
 
-TEST(VerifiedRename, FailedFirstMoveIsTheOutcome) {
-  ScriptedVolume volume({"C:\\d\\ABC"});
-  volume.failMoveNumber = 1;
-  EXPECT_FALSE(VerifiedRename("C:\\d\\ABC", "C:\\d\\abc", volume.Operations()));
-  EXPECT_EQ(volume.moves.size(), 1u);
-
-  ScriptedVolume missing({"C:\\d\\other"});
-  EXPECT_FALSE(VerifiedRename("C:\\d\\ABC", "C:\\d\\abc", missing.Operations()));
-  EXPECT_EQ(missing.moves.size(), 1u);
-}
-
-TEST(VerifiedRename, AVolumeSeenToIgnoreCaseOnlyChangesGetsTheTwoStepsStraightAway) {
-  ScriptedVolume volume({"C:\\d\\ABC", "C:\\d\\DEF", "D:\\d\\GHI"});
-  volume.ignoresCaseOnly = true;
-  EXPECT_TRUE(VerifiedRename("C:\\d\\ABC", "C:\\d\\abc", volume.Operations()));
-  EXPECT_EQ(volume.moves.size(), 3u);
-  volume.moves.clear();
-  EXPECT_TRUE(VerifiedRename("C:\\d\\DEF", "C:\\d\\def", volume.Operations()));
-  EXPECT_EQ(volume.moves.size(), 2u);  // no futile direct rename on C: any more
-  volume.moves.clear();
-  EXPECT_TRUE(VerifiedRename("D:\\d\\GHI", "D:\\d\\ghi", volume.Operations()));
-  EXPECT_EQ(volume.moves.size(), 3u);  // another volume is tried directly first
-  EXPECT_EQ(volume.Names(), (Names{"C:\\d\\abc", "C:\\d\\def", "D:\\d\\ghi"}));
+TEST(VerifiedRename, NumberedTemporaryNamesOnlyWhereAListenerRecordsThem) {
+  const std::string longName(242, 'X');
+  {
+    ScriptedFolder folder({longName});
+    LearnThatCIgnoresCaseOnlyChanges();
+    EXPECT_EQ(Rename(folder, longName, LowerCaseText(longName)), RenameOutcome::NotRenamed);
+    EXPECT_TRUE(folder.moves.empty());
+  }
+  // With a listener: the next numbered name that is free, each attempt told first.
+  ScriptedFolder folder({"abc.~kestrune.tmp", "ABC"});
+  LearnThatCIgnoresCaseOnlyChanges();
+  Recorder recorder;
+  folder.takenTemporaries = 2;
+  EXPECT_EQ(Rename(folder, "ABC", "abc", {false, &recorder}), RenameOutcome::Renamed);
+  ASSERT_EQ(recorder.told.size(), 3u);
+  for (const std::string& told : recorder.told) {
+    EXPECT_EQ(told.find("|C:\\d\\~kestrune"), 8u) << told;
+  }
+  EXPECT_EQ(std::set<std::string>(recorder.told.begin(), recorder.told.end()).size(), 3u);
+  EXPECT_EQ(folder.Names_(), (std::set<std::string>{"abc.~kestrune.tmp", "abc"}));
+  // A listener's veto stops the rename before anything moves.
+  ScriptedFolder vetoed({"ABC"});
+  recorder.refuse = true;
+  EXPECT_EQ(Rename(vetoed, "ABC", "abc", {false, &recorder}), RenameOutcome::NotRenamed);
+  EXPECT_TRUE(vetoed.moves.empty());
 }
 
 }  // namespace
