@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <map>
 
+#include "platform/common/verified_rename.h"
 #include "platform/files.h"
 #include "platform/text.h"
 #include "tests/contract/fixture.h"
@@ -304,6 +305,72 @@ TEST_F(FilesContract, NameWithAWildcardNeverReachesAnotherEntry) {
   EXPECT_FALSE(RenameEntry(root + "X*", root + "x*"));
   EXPECT_EQ(StoredNames(root), Names{"XA.TXT"});
   EXPECT_EQ(fixture->ContentOf(root + "XA.TXT"), "xa");
+}
+
+TEST_F(FilesContract, EntriesThatDifferOnlyInCaseStayWhereTheyAre) {
+  // A lookup that ignores case may find either of two such names; an entry of such a pair moved
+  // to a temporary name could then take neither the new name nor its old one back.
+  fixture->MakeFileWith(root + "xt_MARK.h", "MARK");
+  if (!fixture->MakeCaseTwin(root + "xt_mark.h", false, "mark")) {
+    GTEST_SKIP() << "folders here cannot hold names that differ only in case";
+  }
+  fixture->MakeFileWith(root + "README.TXT", "README");
+  ASSERT_TRUE(fixture->MakeCaseTwin(root + "Readme.txt", false, "Readme"));
+  fixture->MakeFileWith(root + "Pod\\in.pm", "in");
+  ASSERT_TRUE(fixture->MakeCaseTwin(root + "pod", true, ""));
+  const Names before = StoredNames(root);
+  ASSERT_EQ(before.size(), 6u);
+  // Twice: first on a volume not yet known to ignore case-only renames, then on one that is.
+  for (int pass = 0; pass < 2; ++pass) {
+    if (pass == 0) ForgetVolumesIgnoringCaseOnlyRenames();
+    for (const auto& [from, to] :
+         std::vector<std::pair<std::string, std::string>>{{"xt_MARK.h", "xt_mark.h"},
+                                                          {"README.TXT", "readme.txt"},
+                                                          {"Readme.txt", "readme.txt"},
+                                                          {"Pod", "pod"}}) {
+      for (bool directOnly : {false, true}) {
+        EXPECT_EQ(SafeRename(root + from, root + to, {directOnly, nullptr}),
+                  RenameOutcome::NotRenamed)
+            << from;
+        ASSERT_EQ(StoredNames(root), before) << from;
+      }
+    }
+    if (pass == 0) RenameEntry(root + "Pod\\in.pm", root + "Pod\\IN.PM");
+  }
+  EXPECT_EQ(fixture->ContentOf(root + "xt_MARK.h"), "MARK");
+  EXPECT_EQ(fixture->ContentOf(root + "xt_mark.h"), "mark");
+  EXPECT_EQ(fixture->ContentOf(root + "README.TXT"), "README");
+  EXPECT_EQ(fixture->ContentOf(root + "Readme.txt"), "Readme");
+  EXPECT_EQ(StoredNames(root + "Pod\\"), Names{"IN.PM"});
+}
+
+// ---- Append-only files ----
+
+TEST_F(FilesContract, AnAppendFileHasOneWriterAndAnyNumberOfReaders) {
+  const std::string path = root + "journal.log";
+  AppendFile* file = OpenAppendFile(path, false);
+  ASSERT_NE(file, nullptr);
+  EXPECT_EQ(OpenAppendFile(path, false), nullptr);
+  EXPECT_TRUE(AppendToFile(file, "one\r\n"));
+  EXPECT_TRUE(AppendToFile(file, "two\r\n"));
+  std::string data;
+  ASSERT_TRUE(ReadFileTail(path, 1000, data));  // while the writer holds it
+  EXPECT_EQ(data, "one\r\ntwo\r\n");
+  ASSERT_TRUE(ReadFileTail(path, 5, data));
+  EXPECT_EQ(data, "two\r\n");
+  CloseAppendFile(file);
+  // Opened again, it goes on at its end; replaced, it starts empty.
+  file = OpenAppendFile(path, false);
+  ASSERT_NE(file, nullptr);
+  EXPECT_TRUE(AppendToFile(file, "three"));
+  CloseAppendFile(file);
+  EXPECT_EQ(fixture->ContentOf(path), "one\r\ntwo\r\nthree");
+  file = OpenAppendFile(path, true);
+  ASSERT_NE(file, nullptr);
+  CloseAppendFile(file);
+  EXPECT_EQ(fixture->ContentOf(path), "");
+  EXPECT_FALSE(ReadFileTail(root + "missing.log", 10, data));
+  EXPECT_EQ(OpenAppendFile(root + "no folder\\journal.log", false), nullptr);
 }
 
 }  // namespace

@@ -26,6 +26,9 @@ class ContractFixture {
   virtual bool MakeLink(const std::string& path, const std::string& target) = 0;
   // False where the platform cannot make a folder unreadable here.
   virtual bool MakeUnreadable(const std::string& folder) = 0;
+  // An entry beside one whose name differs from path's only in letter case (a file holding
+  // content, or an empty folder). False where folders here cannot hold both.
+  virtual bool MakeCaseTwin(const std::string& path, bool folder, const std::string& content) = 0;
 
   // Stored names in a folder, in any order.
   virtual std::vector<std::string> NamesIn(const std::string& folder) = 0;

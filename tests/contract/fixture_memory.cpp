@@ -1,5 +1,6 @@
-// The contract fixture over the in-memory volume. Case-only renames are ignored by the volume
-// here, as Wine does, so that the suite proves the fallback in both implementations.
+// The contract fixture over the in-memory volume. The volume behaves as Wine does: case-only
+// renames are ignored and names that differ only in case may stand side by side, so that the
+// suite proves the same rules in both implementations.
 #include "platform/memory/memory_volume.h"
 #include "tests/contract/fixture.h"
 
@@ -10,6 +11,7 @@ class MemoryFixture : public ContractFixture {
   std::string Root() override {
     volume().Reset();
     volume().SetIgnoresCaseOnlyRenames(true);
+    volume().SetCaseSensitiveNames(true);
     volume().MakeFolder("C:\\contract");
     return "C:\\contract\\";
   }
@@ -30,6 +32,14 @@ class MemoryFixture : public ContractFixture {
   }
   bool MakeUnreadable(const std::string& folder) override {
     volume().SetUnreadable(folder);
+    return true;
+  }
+  bool MakeCaseTwin(const std::string& path, bool folder, const std::string& content) override {
+    if (folder) {
+      volume().MakeFolder(path);
+    } else {
+      MakeFileWith(path, content);
+    }
     return true;
   }
   std::vector<std::string> NamesIn(const std::string& folder) override {

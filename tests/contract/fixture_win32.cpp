@@ -3,9 +3,11 @@
 // symbolic link (Wine 8's CreateSymbolicLinkW reports success and makes nothing).
 #include <windows.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <utility>
 
+#include "platform/text.h"
 #include "tests/contract/fixture.h"
 
 namespace {
@@ -71,6 +73,12 @@ void RemoveTree(const std::wstring& folder) {
 }
 
 using UnixFileName = char*(CDECL*)(LPCWSTR);
+
+// Wine's own export; null elsewhere.
+UnixFileName WineUnixFileName() {
+  return reinterpret_cast<UnixFileName>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+}
 
 class Win32Fixture : public ContractFixture {
  public:
@@ -150,8 +158,7 @@ class Win32Fixture : public ContractFixture {
 
   bool MakeLink(const std::string& path, const std::string& target) override {
     const std::wstring link = LongFolder(path);
-    auto unixName = reinterpret_cast<UnixFileName>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+    const UnixFileName unixName = WineUnixFileName();
     if (unixName != nullptr) {
       MakeUnixLink(unixName, link, LongFolder(target));
     } else if (!CreateSymbolicLinkW(link.c_str(), LongFolder(target).c_str(),
@@ -164,6 +171,30 @@ class Win32Fixture : public ContractFixture {
 
   // Running as root under Wine, and Wine not enforcing ACLs, nothing is unreadable.
   bool MakeUnreadable(const std::string&) override { return false; }
+
+  // Wine resolves a name it is given whatever its case, so the twin is made on the Unix side;
+  // once there, its exact name opens it.
+  bool MakeCaseTwin(const std::string& path, bool folder, const std::string& content) override {
+    const std::string unixPath = UnixPathOf(Long(path));
+    if (unixPath.empty()) return false;
+    RunUnix((folder ? "/bin/mkdir \"" : "/usr/bin/touch \"") + unixPath + "\"");
+    // A lookup would find the other entry at once: wait for the name to be listed.
+    const std::string parent = FolderPartOf(path);
+    const std::string name = path.substr(parent.size());
+    for (int i = 0; i < 200; ++i) {
+      const std::vector<std::string> names = NamesIn(parent);
+      if (std::find(names.begin(), names.end(), name) != names.end()) break;
+      Sleep(10);
+    }
+    if (folder) return (GetFileAttributesW(Long(path).c_str()) & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    HANDLE file = CreateFileW(Long(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    CloseHandle(file);
+    return written == content.size();
+  }
 
   std::vector<std::string> NamesIn(const std::string& folder) override {
     std::vector<std::string> names;
@@ -221,21 +252,31 @@ class Win32Fixture : public ContractFixture {
     return file;
   }
 
+  // The Unix path of an entry that need not exist yet (its folder must), in UTF-8; empty outside
+  // Wine.
+  static std::string UnixPathOf(const std::wstring& wide) {
+    const UnixFileName unixName = WineUnixFileName();
+    if (unixName == nullptr) return std::string();
+    const size_t separator = wide.find_last_of(L'\\');
+    char* unixFolder = unixName(wide.substr(0, separator).c_str());
+    if (unixFolder == nullptr) return std::string();
+    const std::wstring name = wide.substr(separator + 1);
+    std::string utf8(name.size() * 4, '\0');
+    utf8.resize(static_cast<size_t>(
+        WideCharToMultiByte(CP_UTF8, 0, name.data(), static_cast<int>(name.size()), &utf8[0],
+                            static_cast<int>(utf8.size()), nullptr, nullptr)));
+    const std::string unixPath = std::string(unixFolder) + "/" + utf8;
+    HeapFree(GetProcessHeap(), 0, unixFolder);
+    return unixPath;
+  }
+
   // Wine runs a Unix program named by its Unix path as a Unix process.
   void MakeUnixLink(UnixFileName unixName, const std::wstring& link, const std::wstring& target) {
-    const size_t separator = link.find_last_of(L'\\');
-    char* unixFolder = unixName(link.substr(0, separator).c_str());
     char* unixTarget = unixName(target.c_str());
-    Check(unixFolder != nullptr && unixTarget != nullptr, "wine_get_unix_file_name", Ansi(link));
     // The link's own name goes to the Unix side in UTF-8, as Wine names files there.
-    const std::wstring name = link.substr(separator + 1);
-    std::string unixLinkName(name.size() * 4, '\0');
-    unixLinkName.resize(static_cast<size_t>(WideCharToMultiByte(
-        CP_UTF8, 0, name.data(), static_cast<int>(name.size()), &unixLinkName[0],
-        static_cast<int>(unixLinkName.size()), nullptr, nullptr)));
-    const std::string unixLink = std::string(unixFolder) + "/" + unixLinkName;
+    const std::string unixLink = UnixPathOf(link);
+    Check(unixTarget != nullptr && !unixLink.empty(), "wine_get_unix_file_name", Ansi(link));
     const std::string unixTargetPath = unixTarget;
-    HeapFree(GetProcessHeap(), 0, unixFolder);
     HeapFree(GetProcessHeap(), 0, unixTarget);
     RunUnix("/bin/ln -s \"" + unixTargetPath + "\" \"" + unixLink + "\"");
     WaitUntil(link, true);
