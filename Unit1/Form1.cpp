@@ -122,6 +122,8 @@ void TForm1::FormShow() {
   // simply gives "\:\".
   SearchFolder = ExeFolder.substr(0, 1) + ":\\";
   IniFileName = ExeFolder + kIniFileName;
+  // Before the window takes any command, and before a bad setting can cut FormShow short.
+  RecoverInterruptedRun();
 
   Layout.left = layout::kDefaultLeft;
   Layout.top = layout::kDefaultTop;

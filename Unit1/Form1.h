@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
 
 #include "toolkit/core/dialogs.h"
 #include "toolkit/core/form.h"
@@ -62,7 +63,8 @@ class TForm1 : public toolkit::Form {
 
   // Folder tree.
   void MnuSearchFolderClick();
-  void BuildFolderTree();
+  // False when the search folder was refused (its drive not ready) and nothing changed.
+  bool BuildFolderTree();
   void AddSubfolders(const std::string& folder, toolkit::NodeId parent);
   std::string FolderPathOfNode(int absoluteIndex);
 
@@ -74,8 +76,9 @@ class TForm1 : public toolkit::Form {
   // Sorting.
   void StringGrid1MouseDown(toolkit::MouseButton button, unsigned shift, int x, int y);
 
-  // Lower-casing run.
+  // Lower-casing run, and the recovery at start-up of one that did not live to finish.
   void MnuKestruneClick();
+  void RecoverInterruptedRun();
 
   // True while BuildFolderTree runs (it lets window messages through).
   bool Scanning() const { return scanning_; }
@@ -89,10 +92,15 @@ class TForm1 : public toolkit::Form {
   // The listing of the folder of the selected node, if any is selected.
   void ListSelectedFolder();
   void SortRowsBy(int col);
+  // The path of a node's folder with some nodes' names replaced (folders renamed by a run).
+  std::string PathOfNode(toolkit::NodeId node,
+                         const std::unordered_map<toolkit::NodeId, std::string>& renamed);
 
   bool scanning_ = false;
   // False when Esc cut the last listing short.
   bool listingCompleted_ = true;
+  // False when the last listing's folder could not be read (gone, renamed, or unreadable).
+  bool listingReachedFolder_ = true;
   // A close arrived while a scan ran: it is carried out once the scan has unwound.
   bool closeAfterScan_ = false;
 };

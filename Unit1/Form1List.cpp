@@ -121,12 +121,14 @@ void TForm1::ListFolder(const std::string& folder) {
   const std::string timeSep = TimeSeparator();
 
   bool completed = true;
+  bool reached = false;
   int count = 0;
   EnumerateEntries(folder + "*.*", kListFilter, [&](const FileEntry& entry) {
     if (EscDown()) {
       completed = false;
       return false;
     }
+    reached = true;
     const std::string& name = entry.EntryName;
     if (name == "." || name == "..") return true;
     const int row = count + 1;
@@ -150,6 +152,9 @@ void TForm1::ListFolder(const std::string& folder) {
                                : std::string(texts::kListAborted));
   if (count > 0) ListReady = true;
   listingCompleted_ = completed;
+  // Every folder but a drive root lists its "." and ".."; nothing at all means it was not read.
+  const bool driveRoot = folder.size() == 3 && folder[1] == ':';
+  listingReachedFolder_ = reached || !completed || (driveRoot && FolderExists(folder));
 }
 
 void TForm1::StringGrid1DrawCell(int col, int row, const toolkit::Rect& /*rect*/) {

@@ -1,21 +1,24 @@
 // The lower-casing run: every folder of the tree is listed in turn and each listed entry whose
-// name has upper-case single-byte letters is renamed to its lower-case name.
+// name has upper-case single-byte letters is renamed to its lower-case name, through the
+// journal, which also lets the next start put right what a run that died left half done.
+#include <unordered_map>
+
 #include "Unit1/Form1.h"
-#include "platform/files.h"
+#include "Unit2/Unit2.h"
+#include "journal/journal.h"
+#include "journal/lower_casing.h"
+#include "journal/recovery.h"
 #include "platform/input.h"
 #include "platform/text.h"
 #include "resources/texts.h"
 #include "toolkit/core/dialogs.h"
 
+using toolkit::NodeId;
+
 namespace {
 
-// A failed rename is counted, never fatal: the run goes on with the next row.
-bool TryRename(const std::string& oldPath, const std::string& newPath) {
-  try {
-    return RenameEntry(oldPath, newPath);
-  } catch (...) {
-    return false;
-  }
+std::string JournalPath() {
+  return ExeFolder.empty() ? std::string() : ExeFolder + journal::kFileName;
 }
 
 }  // namespace
@@ -35,30 +38,54 @@ void TForm1::MnuKestruneClick() {
   bool completed = true;
   int failures = 0;
   const int nodeCount = TreeView1.Count();
-  // Folders renamed while their parent was processed are reached later through the letter case
-  // the tree kept; name lookup ignores case, so those paths still resolve.
+  journal::LowerCasingRun run(JournalPath());
+  // Folders this run renamed, by node. The tree keeps the case it was scanned in and the status
+  // line shows that; the disk is reached through the new names, which resolve whether or not
+  // the volume's lookup ignores case, and never resolve to a sibling that differs only in case.
+  std::unordered_map<NodeId, std::string> renamed;
   for (int n = 0; n < nodeCount; ++n) {
+    const NodeId node = TreeView1.NodeAt(n);
     const std::string folder = FolderPathOfNode(n);
-    ListFolder(folder);
+    const std::string path = PathOfNode(node, renamed);
+    ListFolder(path);
     // Esc seen by the listing stops the run too, after the rows it listed: going on would skip
     // the rest of this folder and still report the run as complete.
     if (!listingCompleted_) completed = false;
+    // A folder gone, renamed by someone else or unreadable: its entries were not lower-cased.
+    if (!listingReachedFolder_) ++failures;
     ShowStatusNow(texts::kRunPrefix + folder + texts::kRunSuffix);
     const int rows = StringGrid1.RowCount();
+    run.BeginFolder(path, rows - 1,
+                    [this](int i) -> const std::string& { return StringGrid1.Cell(0, i + 1); });
+    std::unordered_map<std::string, NodeId> children;
     for (int r = 1; r < rows; ++r) {
       if (EscDown()) {
         completed = false;
         break;
       }
       const std::string& name = StringGrid1.Cell(0, r);
-      const std::string lower = LowerCaseText(name);
-      if (lower != name && !TryRename(folder + name, folder + lower)) ++failures;
+      std::string newName;
+      const journal::LowerCasingRun::Result result = run.LowerCase(name, newName);
+      if (result == journal::LowerCasingRun::Result::Failed) ++failures;
+      if (result != journal::LowerCasingRun::Result::Renamed ||
+          StringGrid1.Cell(1, r) != texts::kFolderSize || !TreeView1.HasChildren(node)) {
+        continue;
+      }
+      if (children.empty()) {
+        for (NodeId c = TreeView1.FirstChild(node); c != toolkit::kNoNode;
+             c = TreeView1.NextSibling(c)) {
+          children.emplace(TreeView1.Text(c), c);
+        }
+      }
+      const auto child = children.find(name);
+      if (child != children.end()) renamed[child->second] = newName;
     }
     if (!completed || EscDown()) {
       completed = false;
       break;
     }
   }
+  run.End();
 
   TreeView1.Select(TreeView1.NodeAt(0));
   ListFolder(FolderPathOfNode(0));
@@ -68,4 +95,14 @@ void TForm1::MnuKestruneClick() {
     status += texts::kRunFailuresPrefix + FormatInteger(failures) + texts::kRunFailuresSuffix;
   }
   ShowStatusNow(status);
+}
+
+void TForm1::RecoverInterruptedRun() {
+  const std::string journalPath = JournalPath();
+  if (journalPath.empty()) return;
+  const journal::RecoveryReport report = journal::Recover(journalPath);
+  if (report.unrecovered == 0) return;
+  toolkit::MessageDlg(toolkit::DialogKind::Information,
+                      texts::kUnrecoveredPrefix + FormatInteger(report.unrecovered) +
+                          texts::kUnrecoveredMiddle + journalPath + texts::kUnrecoveredSuffix);
 }

@@ -27,18 +27,25 @@ void TForm1::MnuSearchFolderClick() {
   OpenDialog1.FileName = texts::kOpenDialogPresetName;
   if (!OpenDialog1.Execute()) return;
 
+  const std::string treeFolder = SearchFolder;
+  const std::string treeField = Edit1.Text();
   SearchFolder = FolderPartOf(OpenDialog1.FileName);
   Edit1.SetText(SearchFolder);
-  BuildFolderTree();
+  // Refused, the tree stays as it was, and so must the folder on show: a run would otherwise
+  // rename a tree other than the folder the field names.
+  if (!BuildFolderTree()) {
+    SearchFolder = treeFolder;
+    Edit1.SetText(treeField);
+  }
 }
 
-void TForm1::BuildFolderTree() {
+bool TForm1::BuildFolderTree() {
   ShowStatusNow(texts::kScanning);
   if (!FolderExists(SearchFolder)) {
     toolkit::Beep();
     toolkit::MessageDlg(toolkit::DialogKind::Information, texts::kDriveNotReady);
     StatusBar1.SetText(texts::kChooseSearchFolder);
-    return;
+    return false;
   }
 
   ListReady = false;
@@ -82,6 +89,7 @@ void TForm1::BuildFolderTree() {
     closeAfterScan_ = false;
     Close();
   }
+  return true;
 }
 
 void TForm1::AddSubfolders(const std::string& folder, NodeId parent) {
@@ -103,13 +111,18 @@ void TForm1::AddSubfolders(const std::string& folder, NodeId parent) {
 }
 
 std::string TForm1::FolderPathOfNode(int absoluteIndex) {
-  NodeId node = TreeView1.NodeAt(absoluteIndex);
+  return PathOfNode(TreeView1.NodeAt(absoluteIndex), {});
+}
+
+std::string TForm1::PathOfNode(NodeId node,
+                               const std::unordered_map<NodeId, std::string>& renamed) {
   // The root's text is a whole path ending with '\'; every other node holds one bare name.
   std::vector<NodeId> chain;
   for (; node != toolkit::kNoNode; node = TreeView1.Parent(node)) chain.push_back(node);
   std::string path;
   for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-    path += TreeView1.Text(*it);
+    const auto name = renamed.find(*it);
+    path += name == renamed.end() ? TreeView1.Text(*it) : name->second;
     if (it != chain.rbegin()) path += '\\';
   }
   return path;

@@ -59,6 +59,12 @@ inline constexpr char kRunCompleted[] = "小文字化処理を完了しました
 inline constexpr char kRunAborted[] = "小文字化処理を中断しました。";
 inline constexpr char kRunFailuresPrefix[] = "（名前を変更できなかった項目：";
 inline constexpr char kRunFailuresSuffix[] = "件）";
+// At start-up, when a run that died left entries recovery could not move:
+// "前回の小文字化処理で名前を戻せなかった項目があります（<n>件）。詳しくは「<journal>」をご覧下さい。"
+inline constexpr char kUnrecoveredPrefix[] =
+    "前回の小文字化処理で名前を戻せなかった項目があります（";
+inline constexpr char kUnrecoveredMiddle[] = "件）。詳しくは「";
+inline constexpr char kUnrecoveredSuffix[] = "」をご覧下さい。";
 
 // Exit.
 inline constexpr char kConfirmExit[] = "終了します。よろしいですか？";

@@ -167,9 +167,8 @@ std::string NewNameOfTemporary(const std::string& name) {
     return std::string();
   }
   const std::string newName = name.substr(0, name.size() - marker);
-  // Only what TemporaryNameFor makes: a lower-case name, whole characters.
-  if (EndsWithLoneLeadByte(newName) || LowerCaseText(newName) != newName) return std::string();
-  return newName;
+  // Only what TemporaryNameFor makes: whole characters before the marker.
+  return EndsWithLoneLeadByte(newName) ? std::string() : newName;
 }
 
 bool IsTemporaryName(const std::string& name) {

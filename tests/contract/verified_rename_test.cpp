@@ -127,13 +127,14 @@ TEST(VerifiedRename, TemporaryNamesTellTheNewNameWhereTheyCan) {
   EXPECT_EQ(TemporaryNameFor("readme.txt"), "readme.txt.~kestrune.tmp");
   EXPECT_EQ(NewNameOfTemporary("readme.txt.~kestrune.tmp"), "readme.txt");
   EXPECT_EQ(NewNameOfTemporary("表ソ.txt.~kestrune.tmp"), "表ソ.txt");
+  EXPECT_EQ(NewNameOfTemporary("README.TXT.~kestrune.tmp"), "README.TXT");
   // 241 characters and the marker make 255; one more does not fit. Two-byte characters count once.
   EXPECT_FALSE(TemporaryNameFor(std::string(241, 'a')).empty());
   EXPECT_TRUE(TemporaryNameFor(std::string(242, 'a')).empty());
   std::string wide;
   for (int i = 0; i < 241; ++i) wide += "ア";
   EXPECT_FALSE(TemporaryNameFor(wide).empty());
-  for (const std::string name : {"readme.txt", "README.TXT.~kestrune.tmp", ".~kestrune.tmp",
+  for (const std::string name : {"readme.txt", ".~kestrune.tmp",
                                  "a.~KESTRUNE.TMP", "~kestrune.tmp", "\x83.~kestrune.tmp"}) {
     EXPECT_EQ(NewNameOfTemporary(name), "") << name;
   }

@@ -225,9 +225,10 @@ TEST_F(TreeTest, ADriveThatIsNotReadyIsRefusedAndNothingElseChanges) {
       EXPECT_EQ(e.dialogKind, toolkit::DialogKind::Information);
     }
   }
-  // The folder field already shows the new folder; the tree and the list are the old ones.
-  EXPECT_EQ(Form().Edit1.Text(), "D:\\data\\");
-  EXPECT_EQ(Form().SearchFolder, "D:\\data\\");
+  // The folder field and the search folder go on naming the folder of the tree on show, which a
+  // run would rename.
+  EXPECT_EQ(Form().Edit1.Text(), "C:\\work\\");
+  EXPECT_EQ(Form().SearchFolder, "C:\\work\\");
   EXPECT_EQ(TreeTexts(), (Strings{"C:\\work\\", "src", "lib", "app", "docs"}));
   EXPECT_TRUE(Form().TreeReady);
   EXPECT_TRUE(Form().ListReady);

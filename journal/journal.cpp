@@ -1,0 +1,155 @@
+// Writing and reading the journal's records.
+#include "journal/journal.h"
+
+#include <vector>
+
+#include "platform/common/verified_rename.h"
+#include "platform/text.h"
+
+namespace journal {
+
+namespace {
+
+constexpr char kHeader[] = "Kestrune journal\t1";
+constexpr char kEnd[] = "\r\n";
+constexpr char kFinished[] = "finished";
+
+std::string Fields(std::initializer_list<std::string> fields) {
+  std::string line;
+  for (const std::string& field : fields) {
+    if (!line.empty()) line += '\t';
+    line += field;
+  }
+  return line + kEnd;
+}
+
+const char* OutcomeWord(RenameOutcome outcome) {
+  switch (outcome) {
+    case RenameOutcome::Renamed:
+      return "renamed";
+    case RenameOutcome::NotRenamed:
+      return "unchanged";
+    case RenameOutcome::LeftUnderTemporaryName:
+      break;
+  }
+  return "stranded";
+}
+
+std::vector<std::string> Split(const std::string& line) {
+  std::vector<std::string> fields;
+  size_t start = 0;
+  for (;;) {
+    const size_t tab = line.find('\t', start);
+    fields.push_back(line.substr(start, tab - start));
+    if (tab == std::string::npos) return fields;
+    start = tab + 1;
+  }
+}
+
+// A record number: plain decimal digits, no sign, no leading zero, within range.
+bool ParseNumber(const std::string& text, long long& number) {
+  if (text.empty() || text.size() > 18 || (text[0] == '0' && text.size() > 1)) return false;
+  number = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    number = number * 10 + (c - '0');
+  }
+  return true;
+}
+
+// A path as the run writes them: absolute (a drive or a share), no control characters.
+bool IsAbsolutePath(const std::string& path) {
+  for (char c : path) {
+    if (static_cast<unsigned char>(c) < 0x20) return false;
+  }
+  const bool drive = path.size() >= 3 && path[1] == ':' && path[2] == '\\';
+  return drive || path.rfind("\\\\", 0) == 0;
+}
+
+}  // namespace
+
+std::string HeaderRecord() { return std::string(kHeader) + kEnd; }
+
+std::string PlanRecord(long long number, const Plan& plan) {
+  return Fields({"rename", FormatInteger(number), plan.oldPath, plan.temporaryPath, plan.newPath});
+}
+
+std::string ResultRecord(long long number, RenameOutcome outcome) {
+  return Fields({"result", FormatInteger(number), OutcomeWord(outcome)});
+}
+
+std::string RecoveredRecord(long long number, bool toNewName) {
+  return Fields({"recovered", FormatInteger(number), toNewName ? "new" : "old"});
+}
+
+std::string UnrecoveredRecord(long long number) {
+  return Fields({"unrecovered", FormatInteger(number)});
+}
+
+std::string FinishedRecord() { return Fields({kFinished}); }
+
+Contents Parse(const std::string& text) {
+  Contents contents;
+  size_t start = 0;
+  bool first = true;
+  for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+    std::string line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (first) {
+      first = false;
+      if (line != kHeader) return contents;
+      contents.isJournal = true;
+      continue;
+    }
+    const std::vector<std::string> fields = Split(line);
+    const std::string& kind = fields[0];
+    long long number = 0;
+    const bool numbered = fields.size() >= 2 && ParseNumber(fields[1], number);
+    if (kind == kFinished && fields.size() == 1) {
+      contents.finished = true;
+      continue;
+    }
+    if (!numbered) continue;
+    contents.finished = false;
+    if (kind == "rename" && fields.size() == 5) {
+      if (fields[3].empty()) {
+        contents.open.erase(number);  // a direct rename never leaves a temporary name
+      } else {
+        contents.open[number] = Plan{fields[2], fields[3], fields[4]};
+      }
+    } else if (kind == "result" && fields.size() == 3 && fields[2] != "stranded") {
+      contents.open.erase(number);
+    } else if (kind == "recovered" && fields.size() == 3) {
+      contents.open.erase(number);
+    }
+  }
+  return contents;
+}
+
+bool TailShowsFinished(const std::string& tail) {
+  const std::string record = FinishedRecord();
+  return tail.size() >= record.size() &&
+         tail.compare(tail.size() - record.size(), record.size(), record) == 0 &&
+         (tail.size() == record.size() || tail[tail.size() - record.size() - 1] == '\n');
+}
+
+bool MayRecover(const Plan& plan) {
+  const std::string folder = FolderPartOf(plan.temporaryPath);
+  const std::string temporary = plan.temporaryPath.substr(folder.size());
+  const std::string toldNewName = NewNameOfTemporary(temporary);
+  return IsAbsolutePath(plan.temporaryPath) && IsAbsolutePath(plan.oldPath) &&
+         IsAbsolutePath(plan.newPath) && !folder.empty() && IsTemporaryName(temporary) &&
+         (toldNewName.empty() || folder + toldNewName == plan.newPath) &&
+         FolderPartOf(plan.oldPath) == folder && FolderPartOf(plan.newPath) == folder &&
+         IsCaseOnlyChange(plan.oldPath, plan.newPath);
+}
+
+bool IsListedAs(const std::string& path) {
+  const std::string name = path.substr(FolderPartOf(path).size());
+  for (const std::string& listed : NamesMatching(path + "*")) {
+    if (listed == name) return true;
+  }
+  return false;
+}
+
+}  // namespace journal

@@ -1,0 +1,63 @@
+// The run journal's records: one line each, code-page 932 text with tab-separated fields and
+// CRLF endings, so that a person can read in any text editor what a run did, and recovery can
+// find what a run that died left half done.
+//
+//   Kestrune journal<TAB>1                         the first line of every journal
+//   rename<TAB>n<TAB>old<TAB>temporary<TAB>new     about to rename (temporary empty: direct)
+//   result<TAB>n<TAB>renamed|unchanged|stranded    what became of rename n
+//   recovered<TAB>n<TAB>new|old                    recovery moved rename n's entry there
+//   unrecovered<TAB>n                              recovery could not move it
+//   finished                                       nothing is left to put right
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+
+#include "platform/files.h"
+
+namespace journal {
+
+// The journal's file name, in the folder of the executable.
+inline constexpr char kFileName[] = "Kestrune.log";
+
+// One rename as recorded before it was attempted.
+struct Plan {
+  std::string oldPath;
+  std::string temporaryPath;  // empty for a direct rename
+  std::string newPath;
+};
+
+std::string HeaderRecord();
+std::string PlanRecord(long long number, const Plan& plan);
+std::string ResultRecord(long long number, RenameOutcome outcome);
+std::string RecoveredRecord(long long number, bool toNewName);
+std::string UnrecoveredRecord(long long number);
+std::string FinishedRecord();
+
+// What a journal's text says. Lines that do not parse are passed over, and so is a last line
+// without its line end (a write the process did not live to finish).
+struct Contents {
+  bool isJournal = false;  // the first line is the header
+  bool finished = false;   // the last record is "finished"
+  // Renames that may have left their entry under its temporary name: recorded with one, and
+  // neither ended with the entry under a name of its own nor recovered since. By number.
+  std::map<long long, Plan> open;
+};
+Contents Parse(const std::string& text);
+
+// True when a journal's tail (its last few bytes) shows it finished.
+bool TailShowsFinished(const std::string& tail);
+// Bytes of the tail that TailShowsFinished needs.
+constexpr uint64_t kTailBytes = 16;
+
+// True when the plan only ever asks to move an entry out of a temporary name of ours, to a name
+// that differs from its old one in letter case only, within one folder. Nothing else in a
+// journal is acted on without the user asking: the file may be damaged, or not ours.
+bool MayRecover(const Plan& plan);
+
+// True when an entry of path's folder carries exactly path's name now (a lookup could answer
+// for another entry whose name differs only in case).
+bool IsListedAs(const std::string& path);
+
+}  // namespace journal

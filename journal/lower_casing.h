@@ -1,0 +1,57 @@
+// One lower-casing run's renames, folder by folder: which entries may go through a temporary
+// name, the journal that records every rename before it is made, and entries an earlier run
+// left under a temporary name, finished on the way.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <unordered_map>
+
+#include "platform/files.h"
+
+namespace journal {
+
+class LowerCasingRun : private RenameListener {
+ public:
+  // Starts the journal at journalPath, replacing the last run's; plans an earlier run left
+  // open (entries it could not get out of their temporary names) are carried over, so that
+  // recovery still knows them. Without a journal (an empty path, or a folder that cannot be
+  // written) the run still works: it then uses only temporary names that tell the new name.
+  explicit LowerCasingRun(const std::string& journalPath);
+  ~LowerCasingRun() override;
+  LowerCasingRun(const LowerCasingRun&) = delete;
+  LowerCasingRun& operator=(const LowerCasingRun&) = delete;
+
+  bool Journaled() const { return file_ != nullptr; }
+
+  // The folder whose entries come next, as just listed: count names, nameAt(0..count-1).
+  void BeginFolder(const std::string& folder, int count,
+                   const std::function<const std::string&(int)>& nameAt);
+
+  enum class Result { Unchanged, Renamed, Failed };
+  // Renames one listed entry of the folder to its lower-case name; an entry left under a
+  // temporary name of ours is first given the name that temporary name tells. newName is
+  // the entry's name afterwards.
+  Result LowerCase(const std::string& name, std::string& newName);
+
+  // The run is over, completed or stopped: the journal is marked finished, unless an entry was
+  // left under a temporary name, which recovery then tries again at the next start.
+  void End();
+
+ private:
+  bool Attempting(const std::string& oldPath, const std::string& temporaryPath,
+                  const std::string& newPath) override;
+  void Attempted(RenameOutcome outcome) override;
+  bool Write(const std::string& record);
+  RenameOutcome Rename(const std::string& from, const std::string& to, bool directOnly);
+  void CarryOver(const std::string& journalPath);
+
+  AppendFile* file_ = nullptr;
+  long long number_ = 0;
+  int stranded_ = 0;
+  std::string folder_;
+  // How many listed names of the folder have each lower-case form.
+  std::unordered_map<std::string, int> lowerForms_;
+};
+
+}  // namespace journal

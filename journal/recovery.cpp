@@ -1,0 +1,41 @@
+// Replaying an unfinished journal.
+#include "journal/recovery.h"
+
+#include <limits>
+
+#include "journal/journal.h"
+#include "platform/common/verified_rename.h"
+#include "platform/files.h"
+#include "platform/text.h"
+
+namespace journal {
+
+RecoveryReport Recover(const std::string& journalPath) {
+  RecoveryReport report;
+  std::string text;
+  if (!ReadFileTail(journalPath, kTailBytes, text) || TailShowsFinished(text)) return report;
+  // Held for writing while it works, so that a run started elsewhere cannot interleave.
+  AppendFile* file = OpenAppendFile(journalPath, false);
+  if (file == nullptr) return report;
+  if (ReadFileTail(journalPath, std::numeric_limits<uint64_t>::max(), text)) {
+    const Contents contents = Parse(text);
+    for (const auto& [number, plan] : contents.open) {
+      if (!contents.isJournal || !MayRecover(plan) || !IsListedAs(plan.temporaryPath)) continue;
+      if (RenameEntry(plan.temporaryPath, plan.newPath)) {
+        AppendToFile(file, RecoveredRecord(number, true));
+        ++report.recovered;
+      } else if (RenameEntry(plan.temporaryPath, plan.oldPath)) {
+        AppendToFile(file, RecoveredRecord(number, false));
+        ++report.recovered;
+      } else {
+        AppendToFile(file, UnrecoveredRecord(number));
+        ++report.unrecovered;
+      }
+    }
+    if (contents.isJournal && report.unrecovered == 0) AppendToFile(file, FinishedRecord());
+  }
+  CloseAppendFile(file);
+  return report;
+}
+
+}  // namespace journal
