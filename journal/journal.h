@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "platform/files.h"
@@ -20,6 +21,12 @@ namespace journal {
 
 // The journal's file name, in the folder of the executable.
 inline constexpr char kFileName[] = "Kestrune.log";
+
+// An open journal file, closed however its owner ends.
+struct CloseAppendFileDeleter {
+  void operator()(AppendFile* file) const { CloseAppendFile(file); }
+};
+using JournalFile = std::unique_ptr<AppendFile, CloseAppendFileDeleter>;
 
 // One rename as recorded before it was attempted.
 struct Plan {

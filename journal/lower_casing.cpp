@@ -31,7 +31,7 @@ LowerCasingRun::LowerCasingRun(const std::string& journalPath) {
       carried = Parse(text).open;
     }
   }
-  file_ = OpenAppendFile(journalPath, true);
+  file_.reset(OpenAppendFile(journalPath, true));
   if (!Write(HeaderRecord())) return;
   for (const auto& [number, plan] : carried) {
     // Only what recovery may act on, and only where an entry still carries the name.
@@ -39,14 +39,11 @@ LowerCasingRun::LowerCasingRun(const std::string& journalPath) {
   }
 }
 
-LowerCasingRun::~LowerCasingRun() { CloseAppendFile(file_); }
-
 bool LowerCasingRun::Write(const std::string& record) {
-  if (file_ == nullptr) return false;
-  if (AppendToFile(file_, record)) return true;
+  if (!file_) return false;
+  if (AppendToFile(file_.get(), record)) return true;
   // A journal with a hole in it would mislead: the run goes on without one.
-  CloseAppendFile(file_);
-  file_ = nullptr;
+  file_.reset();
   return false;
 }
 
@@ -108,8 +105,7 @@ void LowerCasingRun::Attempted(RenameOutcome outcome) { Write(ResultRecord(numbe
 
 void LowerCasingRun::End() {
   if (stranded_ == 0) Write(FinishedRecord());
-  CloseAppendFile(file_);
-  file_ = nullptr;
+  file_.reset();
 }
 
 }  // namespace journal

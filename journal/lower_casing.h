@@ -7,6 +7,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "journal/journal.h"
 #include "platform/files.h"
 
 namespace journal {
@@ -18,7 +19,6 @@ class LowerCasingRun : private RenameListener {
   // recovery still knows them. Without a journal (an empty path, or a folder that cannot be
   // written) the run still works: it then uses only temporary names that tell the new name.
   explicit LowerCasingRun(const std::string& journalPath);
-  ~LowerCasingRun() override;
   LowerCasingRun(const LowerCasingRun&) = delete;
   LowerCasingRun& operator=(const LowerCasingRun&) = delete;
 
@@ -46,7 +46,7 @@ class LowerCasingRun : private RenameListener {
   RenameOutcome Rename(const std::string& from, const std::string& to, bool directOnly);
   void CarryOver(const std::string& journalPath);
 
-  AppendFile* file_ = nullptr;
+  JournalFile file_;
   long long number_ = 0;
   int stranded_ = 0;
   std::string folder_;

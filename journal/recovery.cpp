@@ -15,26 +15,25 @@ RecoveryReport Recover(const std::string& journalPath) {
   std::string text;
   if (!ReadFileTail(journalPath, kTailBytes, text) || TailShowsFinished(text)) return report;
   // Held for writing while it works, so that a run started elsewhere cannot interleave.
-  AppendFile* file = OpenAppendFile(journalPath, false);
-  if (file == nullptr) return report;
+  const JournalFile file(OpenAppendFile(journalPath, false));
+  if (!file) return report;
   if (ReadFileTail(journalPath, std::numeric_limits<uint64_t>::max(), text)) {
     const Contents contents = Parse(text);
     for (const auto& [number, plan] : contents.open) {
       if (!contents.isJournal || !MayRecover(plan) || !IsListedAs(plan.temporaryPath)) continue;
       if (RenameEntry(plan.temporaryPath, plan.newPath)) {
-        AppendToFile(file, RecoveredRecord(number, true));
+        AppendToFile(file.get(), RecoveredRecord(number, true));
         ++report.recovered;
       } else if (RenameEntry(plan.temporaryPath, plan.oldPath)) {
-        AppendToFile(file, RecoveredRecord(number, false));
+        AppendToFile(file.get(), RecoveredRecord(number, false));
         ++report.recovered;
       } else {
-        AppendToFile(file, UnrecoveredRecord(number));
+        AppendToFile(file.get(), UnrecoveredRecord(number));
         ++report.unrecovered;
       }
     }
-    if (contents.isJournal && report.unrecovered == 0) AppendToFile(file, FinishedRecord());
+    if (contents.isJournal && report.unrecovered == 0) AppendToFile(file.get(), FinishedRecord());
   }
-  CloseAppendFile(file);
   return report;
 }
 

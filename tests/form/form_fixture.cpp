@@ -1,6 +1,7 @@
 // The main window test fixture.
 #include "tests/form/form_fixture.h"
 
+#include "platform/common/verified_rename.h"
 #include "resources/texts.h"
 #include "toolkit/core/application.h"
 
@@ -16,6 +17,16 @@ void FormTest::SetUp() {
 void FormTest::TearDown() {
   EXPECT_EQ(headless::UnansweredDialogs(), 0) << "a dialog appeared that the test did not expect";
   EXPECT_EQ(Volume().OpenEnumerations(), 0) << "an enumeration was left open";
+}
+
+void FormTest::NewProcess() {
+  EXPECT_EQ(headless::UnansweredDialogs(), 0) << "a dialog appeared that the test did not expect";
+  form_.reset();
+  // The volume outlives the process that died on it; what the process held open, it does not.
+  Volume().CrashAfterChanges(0);
+  ForgetVolumesIgnoringCaseOnlyRenames();
+  headless::Reset();
+  form_ = std::make_unique<TForm1>();
 }
 
 void FormTest::StartProgram() {

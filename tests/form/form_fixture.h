@@ -20,6 +20,9 @@ class FormTest : public ::testing::Test {
 
   // Creates the window (FormCreate) and shows it (FormShow, then the layout).
   void StartProgram();
+  // The program ends, however it ended, and a new one will start over the same volume: a new
+  // window (StartProgram shows it), nothing kept in memory.
+  void NewProcess();
 
   TForm1& Form() { return *form_; }
   memory::Volume& Volume() { return memory::Volume::Get(); }
