@@ -16,4 +16,11 @@ std::string ExerciseProfile(const uint8_t* data, size_t size);
 // forms. Returns what went wrong, or an empty string.
 std::string ExerciseIntegers(const uint8_t* data, size_t size);
 
+// Takes the bytes for a run journal beside the program on the memory volume, over a tree that
+// holds temporary names of ours and names that are not: recovery, and a new run's carrying over
+// of open plans, may only ever move an entry out of a temporary name of ours, within its folder,
+// to a name that differs from the old one in letter case alone, and a second recovery finds
+// nothing left to do. Returns what went wrong, or an empty string.
+std::string ExerciseJournal(const uint8_t* data, size_t size);
+
 }  // namespace fuzz

@@ -127,10 +127,13 @@ Contents Parse(const std::string& text) {
 }
 
 bool TailShowsFinished(const std::string& tail) {
-  const std::string record = FinishedRecord();
-  return tail.size() >= record.size() &&
-         tail.compare(tail.size() - record.size(), record.size(), record) == 0 &&
-         (tail.size() == record.size() || tail[tail.size() - record.size() - 1] == '\n');
+  // As the reader does, a last line without its end is passed over. Where the tail is too short
+  // to show the record whole with the line end before it, it shows nothing: the caller then
+  // reads the whole journal.
+  const std::string record = "\n" + FinishedRecord();
+  const size_t end = tail.rfind('\n');
+  return end != std::string::npos && end + 1 >= record.size() &&
+         tail.compare(end + 1 - record.size(), record.size(), record) == 0;
 }
 
 bool MayRecover(const Plan& plan) {

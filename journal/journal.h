@@ -53,10 +53,10 @@ struct Contents {
 };
 Contents Parse(const std::string& text);
 
-// True when a journal's tail (its last few bytes) shows it finished.
+// True when a journal's tail (its last kTailBytes bytes) shows it finished, which spares reading
+// the whole of a long one. False does not say unfinished: Parse then decides.
 bool TailShowsFinished(const std::string& tail);
-// Bytes of the tail that TailShowsFinished needs.
-constexpr uint64_t kTailBytes = 16;
+constexpr uint64_t kTailBytes = 64;
 
 // True when the plan only ever asks to move an entry out of a temporary name of ours, to a name
 // that differs from its old one in letter case only, within one folder. Nothing else in a

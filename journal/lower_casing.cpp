@@ -35,7 +35,10 @@ LowerCasingRun::LowerCasingRun(const std::string& journalPath) {
   if (!Write(HeaderRecord())) return;
   for (const auto& [number, plan] : carried) {
     // Only what recovery may act on, and only where an entry still carries the name.
-    if (MayRecover(plan) && IsListedAs(plan.temporaryPath)) Write(PlanRecord(++number_, plan));
+    if (MayRecover(plan) && IsListedAs(plan.temporaryPath)) {
+      Write(PlanRecord(++number_, plan));
+      ++stranded_;  // still to be put right: the journal must not say finished
+    }
   }
 }
 

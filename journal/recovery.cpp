@@ -19,6 +19,7 @@ RecoveryReport Recover(const std::string& journalPath) {
   if (!file) return report;
   if (ReadFileTail(journalPath, std::numeric_limits<uint64_t>::max(), text)) {
     const Contents contents = Parse(text);
+    if (contents.finished) return report;
     for (const auto& [number, plan] : contents.open) {
       if (!contents.isJournal || !MayRecover(plan) || !IsListedAs(plan.temporaryPath)) continue;
       if (RenameEntry(plan.temporaryPath, plan.newPath)) {

@@ -1,0 +1,85 @@
+// The journal fuzz body: whatever a journal says, recovery moves only what a run of ours could
+// have left under a temporary name.
+#include <map>
+
+#include "fuzz/fuzz_bodies.h"
+#include "journal/lower_casing.h"
+#include "journal/recovery.h"
+#include "platform/common/verified_rename.h"
+#include "platform/memory/memory_volume.h"
+#include "platform/text.h"
+
+namespace fuzz {
+
+namespace {
+
+const char kJournal[] = "C:\\app\\Kestrune.log";
+
+struct Seen {
+  uint64_t folder;
+  std::string name;
+};
+
+void Walk(const std::string& folder, std::map<uint64_t, Seen>& seen) {
+  memory::Volume& volume = memory::Volume::Get();
+  for (const std::string& name : volume.NamesIn(folder)) {
+    const std::string path = folder + name;
+    seen[volume.EntryId(path)] = {volume.EntryId(folder), name};
+    std::string data;
+    if (!volume.ReadFile(path, data)) Walk(path + "\\", seen);
+  }
+}
+
+std::map<uint64_t, Seen> Everything() {
+  std::map<uint64_t, Seen> seen;
+  for (const char* root : {"C:\\f\\", "C:\\x\\"}) Walk(root, seen);
+  return seen;
+}
+
+std::string CheckMoves(const std::map<uint64_t, Seen>& before,
+                       const std::map<uint64_t, Seen>& after) {
+  if (after.size() != before.size()) return "entries appeared or vanished";
+  for (const auto& [id, was] : before) {
+    const auto now = after.find(id);
+    if (now == after.end()) return "an entry is gone: " + was.name;
+    if (now->second.folder != was.folder) return "an entry changed folder: " + was.name;
+    if (now->second.name == was.name) continue;
+    if (!IsTemporaryName(was.name)) return "an entry without our marker moved: " + was.name;
+  }
+  return "";
+}
+
+}  // namespace
+
+std::string ExerciseJournal(const uint8_t* data, size_t size) {
+  memory::Volume& volume = memory::Volume::Get();
+  volume.Reset();
+  volume.SetCaseSensitiveNames(true);
+  volume.SetIgnoresCaseOnlyRenames(true);
+  for (const char* path :
+       {"C:\\f\\a.txt", "C:\\f\\A.TXT", "C:\\f\\B.TXT", "C:\\f\\b.txt.~kestrune.tmp",
+        "C:\\f\\~kestrune7.tmp", "C:\\f\\other.~kestrune.tmp", "C:\\f\\sub\\C.TXT",
+        "C:\\f\\sub\\c.txt.~kestrune.tmp", "C:\\x\\~kestrune1.tmp", "C:\\x\\keep.txt"}) {
+    volume.MakeFile(path);
+  }
+  volume.MakeFolder("C:\\app");
+  volume.WriteFile(kJournal, std::string(reinterpret_cast<const char*>(data), size));
+  const std::map<uint64_t, Seen> before = Everything();
+
+  const journal::RecoveryReport first = journal::Recover(kJournal);
+  std::string wrong = CheckMoves(before, Everything());
+  if (!wrong.empty()) return "recovery: " + wrong;
+  // Done is done: a recovery that left nothing behind leaves nothing for the next one.
+  if (first.unrecovered == 0 && journal::Recover(kJournal).recovered != 0) {
+    return "a second recovery found more to move";
+  }
+
+  // A new run starts from the same journal: what it carries over, recovery acts on alike.
+  volume.WriteFile(kJournal, std::string(reinterpret_cast<const char*>(data), size));
+  { journal::LowerCasingRun carrying(kJournal); }
+  journal::Recover(kJournal);
+  wrong = CheckMoves(before, Everything());
+  return wrong.empty() ? "" : "carried over: " + wrong;
+}
+
+}  // namespace fuzz

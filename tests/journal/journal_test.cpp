@@ -1,0 +1,103 @@
+// The journal's records as a reader sees them, what a record may make recovery do, and the
+// kept fuzz inputs replayed through the property the fuzz target checks.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "fuzz/fuzz_bodies.h"
+#include "journal/journal.h"
+
+namespace {
+
+using journal::Plan;
+
+const Plan kPlan{"C:\\d\\README.TXT", "C:\\d\\readme.txt.~kestrune.tmp", "C:\\d\\readme.txt"};
+
+TEST(Journal, WhatARecordSaysIsWhatTheReaderTakes) {
+  const std::string header = journal::HeaderRecord();
+  const std::string plan = journal::PlanRecord(7, kPlan);
+  EXPECT_EQ(plan,
+            "rename\t7\tC:\\d\\README.TXT\tC:\\d\\readme.txt.~kestrune.tmp\tC:\\d\\readme.txt\r\n");
+  struct Case {
+    std::string text;
+    size_t open;
+    bool finished;
+  };
+  const Case cases[] = {
+      {header + plan, 1, false},
+      {header + plan + journal::ResultRecord(7, RenameOutcome::Renamed), 0, false},
+      {header + plan + journal::ResultRecord(7, RenameOutcome::NotRenamed), 0, false},
+      {header + plan + journal::ResultRecord(7, RenameOutcome::LeftUnderTemporaryName), 1, false},
+      {header + plan + journal::UnrecoveredRecord(7), 1, false},
+      {header + plan + journal::RecoveredRecord(7, false) + journal::FinishedRecord(), 0, true},
+      {header + journal::FinishedRecord(), 0, true},
+      // Finished only while nothing follows; a line cut short by a death does not count.
+      {header + journal::FinishedRecord() + plan, 1, false},
+      {header + plan.substr(0, plan.size() - 2), 0, false},
+      {header + journal::FinishedRecord() + "rename\t8", 0, true},
+      // A direct rename leaves no temporary name; a second plan under one number replaces it.
+      {header + journal::PlanRecord(7, {kPlan.oldPath, "", kPlan.newPath}), 0, false},
+      {header + plan + journal::PlanRecord(7, {kPlan.oldPath, "", kPlan.newPath}), 0, false},
+      // Not a journal of ours: nothing in it counts.
+      {plan + header + plan, 0, false},
+      {"", 0, false}};
+  EXPECT_TRUE(journal::TailShowsFinished(cases[5].text));
+  for (const Case& c : cases) {
+    const journal::Contents contents = journal::Parse(c.text);
+    EXPECT_EQ(contents.isJournal, c.text.rfind(header, 0) == 0) << c.text;
+    EXPECT_EQ(contents.open.size(), c.open) << c.text;
+    EXPECT_EQ(contents.finished, c.finished) << c.text;
+    if (contents.open.size() == 1) {
+      EXPECT_EQ(contents.open.begin()->second.temporaryPath, kPlan.temporaryPath);
+    }
+    // The tail may only ever err towards reading the whole journal.
+    const std::string tail = c.text.substr(c.text.size() - std::min<size_t>(c.text.size(), 64));
+    if (journal::TailShowsFinished(tail)) {
+      EXPECT_TRUE(c.finished) << c.text;
+    }
+  }
+}
+
+TEST(Journal, RecoveryOnlyEverTakesAnEntryOutOfOurTemporaryNameWithinItsFolder) {
+  EXPECT_TRUE(journal::MayRecover(kPlan));
+  EXPECT_TRUE(journal::MayRecover({"C:\\d\\A", "C:\\d\\~kestrune12.tmp", "C:\\d\\a"}));
+  EXPECT_TRUE(journal::MayRecover({"\\\\s\\h\\A", "\\\\s\\h\\a.~kestrune.tmp", "\\\\s\\h\\a"}));
+  // An undo's way back: the temporary name tells the old, upper-case name.
+  EXPECT_TRUE(journal::MayRecover({"C:\\d\\a", "C:\\d\\A.~kestrune.tmp", "C:\\d\\A"}));
+  const Plan refused[] = {
+      {"C:\\d\\README.TXT", "C:\\d\\readme.txt", "C:\\d\\readme.txt"},  // no marker
+      {"C:\\d\\README.TXT", "C:\\d\\readme.tmp", "C:\\d\\readme.txt"},
+      {"C:\\d\\README.TXT", "C:\\d\\~kestrune.tmp", "C:\\d\\readme.txt"},
+      {"C:\\d\\README.TXT", "C:\\e\\readme.txt.~kestrune.tmp", "C:\\d\\readme.txt"},  // folders
+      {"C:\\d\\README.TXT", "C:\\d\\~kestrune1.tmp", "C:\\e\\readme.txt"},
+      {"C:\\d\\README.TXT", "C:\\d\\~kestrune1.tmp", "C:\\d\\other.txt"},  // not the same name
+      {"C:\\d\\README.TXT", "C:\\d\\other.txt.~kestrune.tmp", "C:\\d\\readme.txt"},
+      {"C:\\d\\readme.txt", "C:\\d\\~kestrune1.tmp", "C:\\d\\readme.txt"},
+      {"d\\README.TXT", "d\\~kestrune1.tmp", "d\\readme.txt"},  // relative
+      {"C:\\d\\RE\tADME", "C:\\d\\~kestrune1.tmp", "C:\\d\\re\tadme"},
+      {"", "", ""}};
+  for (const Plan& plan : refused) {
+    EXPECT_FALSE(journal::MayRecover(plan))
+        << plan.oldPath << " " << plan.temporaryPath << " " << plan.newPath;
+  }
+}
+
+TEST(Journal, KeptFuzzInputs) {
+  namespace fs = std::filesystem;
+  int count = 0;
+  for (const fs::directory_entry& entry :
+       fs::directory_iterator(fs::path(KESTRUNE_FUZZ_DIR) / "corpus" / "journal")) {
+    std::ifstream in(entry.path(), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(fuzz::ExerciseJournal(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()),
+              "")
+        << entry.path();
+    ++count;
+  }
+  EXPECT_GT(count, 0);
+}
+
+}  // namespace
