@@ -2,6 +2,8 @@
 // send, and reads back texts (the status bar through memory in the program's own process).
 #include "tests/e2e/driver.h"
 
+#include <algorithm>
+
 #include <commctrl.h>
 
 #include <cctype>
@@ -285,30 +287,40 @@ std::vector<std::string> NamesIn(const std::string& folder) {
   return names;
 }
 
-bool MakeFolderLink(const std::string& link, const std::string& target) {
-  // Wine's CreateSymbolicLink creates nothing; there the link is a Unix symbolic link, made by
-  // running /bin/ln as a Unix program on the Unix names of the two paths.
-  using UnixFileName = char*(CDECL*)(LPCWSTR);
-  auto unixName = reinterpret_cast<UnixFileName>(reinterpret_cast<void*>(
+namespace {
+
+using UnixFileName = char*(CDECL*)(LPCWSTR);
+
+UnixFileName WineUnixFileName() {
+  return reinterpret_cast<UnixFileName>(reinterpret_cast<void*>(
       GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
-  if (unixName == nullptr) {
-    return CreateSymbolicLinkA(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY | 0x2);
-  }
-  auto wide = [](const std::string& s) {
-    std::wstring w(s.size() + 1, L'\0');
-    w.resize(MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), &w[0],
-                                 static_cast<int>(w.size())));
-    return w;
-  };
-  const std::string folder = link.substr(0, link.find_last_of('\\'));
-  char* unixFolder = unixName(wide(folder).c_str());
-  char* unixTarget = unixName(wide(target).c_str());
-  if (unixFolder == nullptr || unixTarget == nullptr) return false;
-  // Only ASCII link names here: the Unix side names files in UTF-8.
-  std::string command = std::string("/bin/ln -s \"") + unixTarget + "\" \"" + unixFolder + "/" +
-                        link.substr(link.find_last_of('\\') + 1) + "\"";
-  HeapFree(GetProcessHeap(), 0, unixFolder);
-  HeapFree(GetProcessHeap(), 0, unixTarget);
+}
+
+// The Unix name of an existing entry; empty outside Wine.
+std::string UnixNameOf(const std::string& path) {
+  const UnixFileName unixName = WineUnixFileName();
+  if (unixName == nullptr) return std::string();
+  std::wstring wide(path.size() + 1, L'\0');
+  wide.resize(MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), &wide[0],
+                                  static_cast<int>(wide.size())));
+  char* name = unixName(wide.c_str());
+  if (name == nullptr) return std::string();
+  const std::string unixPath = name;
+  HeapFree(GetProcessHeap(), 0, name);
+  return unixPath;
+}
+
+// The Unix name of an entry whose folder exists (ASCII names only: the Unix side names files in
+// UTF-8); empty outside Wine.
+std::string UnixPathOf(const std::string& path) {
+  const size_t separator = path.find_last_of('\\');
+  const std::string folder = UnixNameOf(path.substr(0, separator));
+  return folder.empty() ? folder : folder + "/" + path.substr(separator + 1);
+}
+
+// Starts a Unix program under Wine and waits until done() holds: the handle Wine gives for a
+// Unix process does not wait for it.
+bool RunUnix(std::string command, const std::function<bool()>& done) {
   STARTUPINFOA si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
@@ -316,12 +328,37 @@ bool MakeFolderLink(const std::string& link, const std::string& target) {
     return false;
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
-  // The handle does not wait for a Unix program: wait for the link itself.
   for (int waited = 0; waited < 5000; waited += 20) {
-    if (Exists(link)) return true;
+    if (done()) return true;
     Sleep(20);
   }
   return false;
+}
+
+}  // namespace
+
+bool MakeFolderLink(const std::string& link, const std::string& target) {
+  // Wine's CreateSymbolicLink creates nothing; there the link is a Unix symbolic link, made by
+  // running /bin/ln as a Unix program on the Unix names of the two paths.
+  const std::string unixLink = UnixPathOf(link);
+  const std::string unixTarget = UnixNameOf(target);
+  if (unixLink.empty() || unixTarget.empty()) {
+    return CreateSymbolicLinkA(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY | 0x2);
+  }
+  return RunUnix("/bin/ln -s \"" + unixTarget + "\" \"" + unixLink + "\"",
+                 [&link] { return Exists(link); });
+}
+
+bool MakeCaseTwin(const std::string& path, bool folder) {
+  const std::string unixPath = UnixPathOf(path);
+  if (unixPath.empty()) return false;
+  // A lookup of the twin's name would find the other entry at once: wait for it to be listed.
+  const std::string parent = path.substr(0, path.find_last_of('\\') + 1);
+  const std::string name = path.substr(parent.size());
+  return RunUnix((folder ? "/bin/mkdir \"" : "/usr/bin/touch \"") + unixPath + "\"", [&] {
+    const std::vector<std::string> names = NamesIn(parent);
+    return std::find(names.begin(), names.end(), name) != names.end();
+  });
 }
 
 bool Exists(const std::string& path) {

@@ -29,6 +29,7 @@ class Kestrune {
   ~Kestrune();  // closes the program if it still runs
   DWORD Pid() const { return pi_.dwProcessId; }
   HANDLE Process() const { return pi_.hProcess; }
+  HANDLE MainThread() const { return pi_.hThread; }
   HWND Main() const { return main_; }
   // Waits for the main window (caption "Kestrune Ver.1.00") to be visible.
   bool WaitForMain(int timeoutMs = 10000);
@@ -72,6 +73,9 @@ std::vector<std::string> NamesIn(const std::string& folder);  // without "." and
 bool Exists(const std::string& path);
 // A link to a folder (a Unix symbolic link under Wine); link's own name in ASCII.
 bool MakeFolderLink(const std::string& link, const std::string& target);
+// An empty file or folder beside one whose name differs only in letter case (made on the Unix
+// side under Wine: a Windows call would open the other one); ASCII names only.
+bool MakeCaseTwin(const std::string& path, bool folder);
 void RemoveTree(const std::string& path);
 
 }  // namespace e2e

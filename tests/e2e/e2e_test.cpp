@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <set>
@@ -25,6 +26,16 @@ std::string ScreenshotFolder() {
 }
 
 bool StartsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
+
+// Single-byte letters only: the names these tests make are ASCII.
+std::string LowerCaseOf(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+std::string UpperCaseOf(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return s;
+}
 
 HWND ChildOfClass(HWND parent, const char* cls) { return e2e::ChildWindow(parent, cls); }
 
@@ -241,6 +252,127 @@ TEST_F(E2E, TheWindowComesUpAtTheStoredBoundsAndABadValueShowsTheErrorBoxFirst) 
     ASSERT_TRUE(k.WaitForMain());
     ExpectBounds(k.Main(), 194, 103, 580, 468);
   }
+}
+
+// Every name below folder (relative, '\'-joined), folders included.
+void NamesBelow(const std::string& folder, const std::string& prefix, std::set<std::string>& out) {
+  for (const std::string& name : e2e::NamesIn(folder)) {
+    out.insert(prefix + name);
+    if (GetFileAttributesA((folder + name).c_str()) & FILE_ATTRIBUTE_DIRECTORY) {
+      NamesBelow(folder + name + "\\", prefix + name + "\\", out);
+    }
+  }
+}
+
+std::string ContentOf(const std::string& path) {
+  HANDLE h =
+      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return "(none)";
+  std::string content;
+  char buffer[4096];
+  DWORD read = 0;
+  while (ReadFile(h, buffer, sizeof buffer, &read, nullptr) && read > 0)
+    content.append(buffer, read);
+  CloseHandle(h);
+  return content;
+}
+
+std::string JournalTail(const Sandbox& box) {
+  const std::string journal = ContentOf(box.Folder() + "Kestrune.log");
+  return journal.substr(journal.size() - std::min<size_t>(journal.size(), 10));
+}
+
+TEST_F(E2E, NamesThatDifferOnlyInCaseKeepTheirNamesAndAreCounted) {
+  ASSERT_TRUE(e2e::MakeFolder(data));
+  ASSERT_TRUE(e2e::WriteFile(data + "xt_MARK.h", "MARK"));
+  ASSERT_TRUE(e2e::MakeCaseTwin(data + "xt_mark.h", false));
+  ASSERT_TRUE(e2e::WriteFile(data + "README.TXT", "README"));
+  ASSERT_TRUE(e2e::MakeCaseTwin(data + "Readme.txt", false));
+  ASSERT_TRUE(e2e::MakeFolder(data + "Pod"));
+  ASSERT_TRUE(e2e::WriteFile(data + "Pod\\A.PM", "A"));
+  ASSERT_TRUE(e2e::MakeCaseTwin(data + "pod", true));
+  ASSERT_TRUE(e2e::WriteFile(data + "pod\\B.PM", "B"));
+  ASSERT_TRUE(e2e::MakeFolder(data + "SUB"));
+  ASSERT_TRUE(e2e::WriteFile(data + "SUB\\X.TXT", "X"));
+
+  Kestrune k(box.ExePath());
+  ASSERT_TRUE(k.WaitForMain());
+  ScanFolder(k, data);
+  StartRun(k, texts::kButtonYes);
+  // xt_MARK.h, README.TXT, Readme.txt and Pod stay as they were.
+  const std::string done = std::string(texts::kRunCompleted) + texts::kRunFailuresPrefix + "4" +
+                           texts::kRunFailuresSuffix;
+  EXPECT_TRUE(k.WaitForStatus([&](const std::string& s) { return s == done; }, kWait))
+      << k.StatusText();
+  std::set<std::string> names;
+  NamesBelow(data, "", names);
+  EXPECT_EQ(names,
+            (std::set<std::string>{"xt_MARK.h", "xt_mark.h", "README.TXT", "Readme.txt", "Pod",
+                                   "Pod\\a.pm", "pod", "pod\\b.pm", "sub", "sub\\x.txt"}));
+  EXPECT_EQ(ContentOf(data + "xt_MARK.h"), "MARK");
+  EXPECT_EQ(ContentOf(data + "README.TXT"), "README");
+  EXPECT_EQ(ContentOf(data + "Pod\\a.pm"), "A");
+  EXPECT_EQ(JournalTail(box), "finished\r\n");
+}
+
+TEST_F(E2E, ARunKilledAtAnyMomentIsPutRightAtTheNextStart) {
+  ASSERT_TRUE(e2e::MakeFolder(data));
+  constexpr int kFolders = 60, kFiles = 20;
+  for (int d = 0; d < kFolders; ++d) {
+    const std::string folder = data + "DIR" + std::to_string(d) + "\\";
+    ASSERT_TRUE(e2e::MakeFolder(folder));
+    for (int f = 0; f < kFiles; ++f)
+      ASSERT_TRUE(e2e::WriteFile(folder + "FILE" + std::to_string(f) + ".TXT", "x"));
+  }
+  for (int f = 0; f < kFiles; ++f)
+    ASSERT_TRUE(e2e::WriteFile(data + "FILE" + std::to_string(f) + ".TXT", "x"));
+  // Three kills, each at a moment an entry stands under its temporary name: the program is
+  // stopped at moments the clock picks until the disk shows one, then killed.
+  for (int kill = 0; kill < 3; ++kill) {
+    {
+      Kestrune k(box.ExePath());
+      ASSERT_TRUE(k.WaitForMain());
+      ScanFolder(k, data);
+      const size_t journalBefore = ContentOf(box.Folder() + "Kestrune.log").size();
+      StartRun(k, texts::kButtonYes);
+      bool caught = false;
+      for (int attempt = 0; attempt < 2000 && !caught && !k.Exited(0); ++attempt) {
+        Sleep(static_cast<DWORD>(GetTickCount() % 7));
+        SuspendThread(k.MainThread());
+        std::set<std::string> names;
+        NamesBelow(data, "", names);
+        for (const std::string& name : names) caught |= name.find("~kestrune") != std::string::npos;
+        if (!caught) ResumeThread(k.MainThread());
+      }
+      ASSERT_TRUE(caught) << "the run ended before a kill could be placed; journal had "
+                          << journalBefore << " bytes";
+      TerminateProcess(k.Process(), 9);
+      ASSERT_TRUE(k.Exited(kWait));
+    }
+    Kestrune k(box.ExePath());
+    ASSERT_TRUE(k.WaitForMain());  // recovery runs before the window shows
+    std::set<std::string> names;
+    NamesBelow(data, "", names);
+    ASSERT_EQ(names.size(), static_cast<size_t>(kFolders * (kFiles + 1) + kFiles));
+    for (const std::string& path : names) {
+      const std::string name = path.substr(path.find_last_of('\\') + 1);
+      EXPECT_TRUE(name == UpperCaseOf(name) || name == LowerCaseOf(name)) << path;
+      EXPECT_EQ(name.find("~kestrune"), std::string::npos) << path;
+    }
+    EXPECT_EQ(JournalTail(box), "finished\r\n");
+    PostMessageA(k.Main(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(k.Exited(kWait));
+  }
+  Kestrune k(box.ExePath());
+  ASSERT_TRUE(k.WaitForMain());
+  ScanFolder(k, data);
+  StartRun(k, texts::kButtonYes);
+  EXPECT_TRUE(
+      k.WaitForStatus([](const std::string& s) { return s == texts::kRunCompleted; }, 60000))
+      << k.StatusText();
+  std::set<std::string> names;
+  NamesBelow(data, "", names);
+  for (const std::string& name : names) EXPECT_EQ(name, LowerCaseOf(name));
 }
 
 }  // namespace

@@ -150,6 +150,44 @@ TEST_F(IntegrityTest, ADeathAtAnyChangeOfARunOrOfItsRecoveryLeavesEveryEntryWhol
   EXPECT_GT(deathsInRecovery, 0);
 }
 
+TEST_F(IntegrityTest, AnEntryRecoveryCannotMoveIsReportedAndKeptUntilItCan) {
+  const std::string temporary = kTree + "readme.txt.~kestrune.tmp";
+  for (long long k = 1; !Volume().Exists(temporary); ++k) {
+    ASSERT_LT(k, 20);
+    Fresh(true);
+    StartProgram();
+    ChooseFolder(kTree);
+    ASSERT_TRUE(DiesAt(k, [this] { Run(); }));
+  }
+  // Meanwhile another program takes the new name, which blocks the old one too: lookups here
+  // ignore case.
+  Volume().MakeFile(kTree + "readme.txt");
+  Volume().WriteFile(kTree + "readme.txt", "someone else's");
+  const std::string report =
+      "前回の小文字化処理で名前を戻せなかった項目があります（1件）。詳しくは「C:\\app\\Kestrune."
+      "log」をご覧下さい。";
+  for (int start = 0; start < 2; ++start) {
+    NewProcess();
+    headless::AnswerDialog(DialogResult::Ok);
+    StartProgram();
+    EXPECT_EQ(headless::Texts(headless::Event::Dialog), Strings{report});
+    EXPECT_TRUE(headless::Texts(headless::Event::Beep).empty());
+    EXPECT_TRUE(Volume().Exists(temporary));
+    // A run in between cannot finish it either, and keeps it in the journal it starts.
+    ChooseFolder(kTree);
+    Run();
+    EXPECT_NE(Status().find("小文字化処理を完了しました。（名前を変更できなかった項目："), std::string::npos);
+  }
+  RenameEntry(kTree + "readme.txt", kTree + "theirs.txt");
+  NewProcess();
+  StartProgram();
+  EXPECT_TRUE(headless::Texts(headless::Event::Dialog).empty());
+  EXPECT_FALSE(Volume().Exists(temporary));
+  std::string data;
+  ASSERT_TRUE(Volume().ReadFile(kTree + "readme.txt", data));
+  EXPECT_EQ(data, "data 1");
+}
+
 TEST_F(IntegrityTest, WithoutAJournalANameTellsItsOwnAndTheNextRunFinishesIt) {
   const long long runChanges = ChangesOfARun(false);
   ASSERT_GT(runChanges, 10);
