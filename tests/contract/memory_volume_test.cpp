@@ -97,6 +97,41 @@ TEST_F(MemoryVolume, CaseOnlyRenameWorksWhetherOrNotTheVolumeIgnoresIt) {
   }
 }
 
+TEST_F(MemoryVolume, CaseSensitiveNamesLookUpAsWineDoes) {
+  volume.SetCaseSensitiveNames(true);
+  volume.MakeFile("C:\\d\\Readme.txt", 1);
+  volume.MakeFile("C:\\d\\README.TXT", 2);
+  volume.MakeFile("C:\\d\\readme.TXT", 3);
+  EXPECT_EQ(volume.NamesIn("C:\\d"), (Names{"Readme.txt", "README.TXT", "readme.TXT"}));
+  // The exact name first, else the first in enumeration order; a rename onto any is refused.
+  EXPECT_EQ(volume.EntryId("C:\\d\\README.TXT"), volume.EntryId("C:\\d\\README.TXT"));
+  EXPECT_NE(volume.EntryId("C:\\d\\README.TXT"), volume.EntryId("C:\\d\\Readme.txt"));
+  EXPECT_EQ(volume.EntryId("C:\\d\\readme.txt"), volume.EntryId("C:\\d\\Readme.txt"));
+  EXPECT_FALSE(RenameEntry("C:\\d\\README.TXT", "C:\\d\\readme.txt"));
+  EXPECT_EQ(volume.NamesIn("C:\\d"), (Names{"Readme.txt", "README.TXT", "readme.TXT"}));
+  EXPECT_TRUE(RenameEntry("C:\\d\\README.TXT", "C:\\d\\other.txt"));
+  Names matching;
+  EnumerateEntries("C:\\d\\readme.t?t*", kListFilter, [&matching](const FileEntry& e) {
+    return matching.push_back(e.EntryName), true;
+  });
+  EXPECT_EQ(matching, (Names{"Readme.txt", "readme.TXT"}));
+}
+
+TEST_F(MemoryVolume, ACrashComesAfterTheChangeItIsSetForAndStopsAllLaterOnes) {
+  volume.MakeFile("C:\\d\\A");
+  volume.MakeFile("C:\\d\\B");
+  volume.CrashAfterChanges(volume.Changes() + 2);
+  const uint64_t a = volume.EntryId("C:\\d\\A");
+  EXPECT_TRUE(RenameEntry("C:\\d\\A", "C:\\d\\X"));
+  EXPECT_THROW(RenameEntry("C:\\d\\B", "C:\\d\\Y"), memory::Crash);
+  EXPECT_FALSE(RenameEntry("C:\\d\\X", "C:\\d\\Z"));  // the process is dead
+  EXPECT_FALSE(volume.WriteFile("C:\\d\\F", "f"));
+  EXPECT_EQ(volume.NamesIn("C:\\d"), (Names{"X", "Y"}));
+  EXPECT_EQ(volume.EntryId("C:\\d\\X"), a);
+  volume.CrashAfterChanges(0);  // a new process
+  EXPECT_TRUE(RenameEntry("C:\\d\\X", "C:\\d\\Z"));
+}
+
 TEST_F(MemoryVolume, DriveNotReadyHidesEverything) {
   volume.MakeFile("D:\\data\\f.txt");
   volume.WriteFile("D:\\data\\g.txt", "g");

@@ -169,6 +169,20 @@ TEST_F(RunTest, RenamesThatFailAreCountedAndTheRunGoesOn) {
   EXPECT_TRUE(headless::Texts(Event::Beep).empty());
 }
 
+TEST_F(RunTest, AFolderTheRunCannotReachCountsAsOneFailure) {
+  Volume().MakeFile("C:\\r\\GONE\\A.TXT");
+  Volume().MakeFile("C:\\r\\LOCKED\\B.TXT");
+  Volume().MakeFolder("C:\\r\\EMPTY");
+  StartProgram();
+  ChooseFolder("C:\\r\\");
+  // After the scan, another program moves one folder away and locks another.
+  ASSERT_TRUE(RenameEntry("C:\\r\\GONE", "C:\\r\\moved"));
+  Volume().SetUnreadable("C:\\r\\LOCKED");
+  Run();
+  EXPECT_EQ(SortedNamesIn("C:\\r"), Sorted({"moved", "locked", "empty"}));
+  EXPECT_EQ(Status(), "小文字化処理を完了しました。（名前を変更できなかった項目：2件）");
+}
+
 TEST_F(RunTest, ACaseOnlyRenameHappensWhereTheVolumeIgnoresThem) {
   Volume().SetIgnoresCaseOnlyRenames(true);
   Volume().MakeFile("C:\\r\\README.TXT", 42);
