@@ -119,23 +119,25 @@ RenameOutcome ThroughTemporaryName(const std::string& oldPath, const std::string
       (derivedUsable ? 1 : 0) + (options.listener != nullptr ? kNumberedAttempts : 0);
   static unsigned serial = 0;
   Attempts attempts(options.listener);
+  std::unique_ptr<EntryMover> entry;
   for (int attempt = 0; attempt < attemptsAllowed; ++attempt) {
     const std::string temporary =
         folder + (attempt == 0 && derivedUsable
                       ? derived
                       : kNumberedPrefix + FormatInteger(++serial) + kNumberedSuffix);
     if (!attempts.Begin(oldPath, temporary, newPath)) return RenameOutcome::NotRenamed;
+    if (!entry) entry = operations.open(oldPath);
     // Asking first would cost a lookup per rename; the move itself refuses a name in use.
-    if (!operations.move(oldPath, temporary)) {
+    if (!entry || !entry->MoveTo(temporary)) {
       attempts.End(RenameOutcome::NotRenamed);
-      if (operations.exists(temporary)) continue;  // taken: the next name
+      if (entry && operations.exists(temporary)) continue;  // taken: the next name
       return RenameOutcome::NotRenamed;
     }
     // A rename to a name no entry has creates that name as given: nothing left to check.
-    if (operations.move(temporary, newPath)) return attempts.End(RenameOutcome::Renamed);
+    if (entry->MoveTo(newPath)) return attempts.End(RenameOutcome::Renamed);
     for (int round = 0; round < kPutBackRounds; ++round) {
-      if (operations.move(temporary, oldPath)) return attempts.End(RenameOutcome::NotRenamed);
-      if (operations.move(temporary, newPath)) return attempts.End(RenameOutcome::Renamed);
+      if (entry->MoveTo(oldPath)) return attempts.End(RenameOutcome::NotRenamed);
+      if (entry->MoveTo(newPath)) return attempts.End(RenameOutcome::Renamed);
     }
     return attempts.End(RenameOutcome::LeftUnderTemporaryName);
   }

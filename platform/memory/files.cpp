@@ -43,6 +43,18 @@ class OpenEnumeration {
   int generation_;
 };
 
+// An open handle's renames: they follow the entry, not its path.
+class MemoryMover : public EntryMover {
+ public:
+  MemoryMover(Impl& volume, Node& node, char drive) : volume_(volume), node_(node), drive_(drive) {}
+  bool MoveTo(const std::string& to) override { return volume_.MoveNode(node_, drive_, to); }
+
+ private:
+  Impl& volume_;
+  Node& node_;
+  char drive_;
+};
+
 }  // namespace
 
 void EnumerateEntries(const std::string& pattern, uint32_t filter,
@@ -102,6 +114,12 @@ RenameOutcome SafeRename(const std::string& oldPath, const std::string& newPath,
   };
   operations.storedNameIs = [&volume](const std::string& path) {
     return volume.StoredNameIs(path);
+  };
+  operations.open = [&volume](const std::string& path) -> std::unique_ptr<EntryMover> {
+    const memory::ParsedPath parsed = Impl::Parse(path);
+    Node* node = volume.Resolve(path, false, true);
+    if (node == nullptr || node->parent == nullptr) return nullptr;
+    return std::make_unique<MemoryMover>(volume, *node, parsed.drive);
   };
   operations.namesMatching = NamesMatching;
   return VerifiedRename(oldPath, newPath, operations, options);

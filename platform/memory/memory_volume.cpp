@@ -223,23 +223,25 @@ void Volume::Impl::Changed() {
 
 bool Volume::Impl::Move(const std::string& from, const std::string& to) {
   const ParsedPath source = Parse(from);
-  const ParsedPath target = Parse(to);
-  if (dead || !source.valid || !target.valid || source.parts.empty() || target.parts.empty() ||
-      source.drive != target.drive) {
-    return false;
-  }
+  if (dead || !source.valid || source.parts.empty()) return false;
   Node* node = Resolve(source, source.parts.size(), false, true);
+  return node != nullptr && MoveNode(*node, source.drive, to);
+}
+
+bool Volume::Impl::MoveNode(Node& node, char drive, const std::string& to) {
+  const ParsedPath target = Parse(to);
+  if (dead || !target.valid || target.parts.empty() || target.drive != drive) return false;
   Node* folder = Resolve(target, target.parts.size() - 1, true, true);
   const std::string& newName = target.parts.back();
-  if (node == nullptr || node->renameFails || folder == nullptr || !folder->IsFolder() ||
-      !IsValidName(newName) || node->parent->writeProtected || folder->writeProtected) {
+  if (node.renameFails || folder == nullptr || !folder->IsFolder() || !IsValidName(newName) ||
+      node.parent == nullptr || node.parent->writeProtected || folder->writeProtected) {
     return false;
   }
 
   Node* existing = Find(*folder, newName);
   if (existing != nullptr) {
-    if (existing != node) return false;  // never onto another entry
-    if (ignoresCaseOnlyRenames || node->name == newName) return true;
+    if (existing != &node) return false;  // never onto another entry
+    if (ignoresCaseOnlyRenames || node.name == newName) return true;
     // With case-sensitive names only the exact name counts as the entry itself.
     auto same = folder->folded.find(Fold(newName));
     if (caseSensitiveNames && same != folder->folded.end() && same->second.size() > 1) {
@@ -247,14 +249,14 @@ bool Volume::Impl::Move(const std::string& from, const std::string& to) {
     }
   }
   for (const Node* above = folder; above != nullptr; above = above->parent) {
-    if (above == node) return false;  // a folder into its own subtree
+    if (above == &node) return false;  // a folder into its own subtree
   }
 
-  Node* oldFolder = node->parent;
-  std::unique_ptr<Node> owned = Detach(*node);
-  node->name = newName;
+  Node* oldFolder = node.parent;
+  std::unique_ptr<Node> owned = Detach(node);
+  node.name = newName;
   if (folder != oldFolder) {
-    oldFolder->order.erase(std::find(oldFolder->order.begin(), oldFolder->order.end(), node));
+    oldFolder->order.erase(std::find(oldFolder->order.begin(), oldFolder->order.end(), &node));
   }
   Attach(*folder, std::move(owned), folder == oldFolder);
   Changed();

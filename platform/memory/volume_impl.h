@@ -112,6 +112,8 @@ struct Volume::Impl {
   void Changed();
   // MoveFile without replace or copy: the raw operation under RenameEntry.
   bool Move(const std::string& from, const std::string& to);
+  // The same for an entry already found (an open handle's rename), on its drive.
+  bool MoveNode(Node& node, char drive, const std::string& to);
   bool StoredNameIs(const std::string& path);
   // Appends to (or, with replace, rewrites) a file, creating it; a change.
   bool PutFile(const std::string& path, const std::string& data, bool replace);

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 #include "platform/common/entry_time.h"
 #include "platform/common/verified_rename.h"
@@ -74,6 +76,49 @@ bool Move(const std::string& from, const std::string& to) {
          MoveFileExW(wideFrom.c_str(), wideTo.c_str(), 0) != 0;
 }
 
+// A rename through an open handle names its target in the system's own form.
+std::wstring NtPathOf(const std::wstring& longPath) {
+  return L"\\??\\" + longPath.substr(4);  // \\?\C:\… and \\?\UNC\… alike
+}
+
+class HandleMover : public EntryMover {
+ public:
+  explicit HandleMover(HANDLE handle) : handle_(handle) {}
+  ~HandleMover() override { CloseHandle(handle_); }
+  HandleMover(const HandleMover&) = delete;
+  HandleMover& operator=(const HandleMover&) = delete;
+
+  bool MoveTo(const std::string& to) override {
+    std::wstring wide;
+    if (!ExactLongPathOf(to, wide)) return false;
+    const std::wstring target = NtPathOf(wide);
+    std::vector<char> buffer(sizeof(FILE_RENAME_INFO) + target.size() * sizeof(wchar_t));
+    auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    info->ReplaceIfExists = FALSE;  // never onto another entry
+    info->RootDirectory = nullptr;
+    info->FileNameLength = static_cast<DWORD>(target.size() * sizeof(wchar_t));
+    std::copy(target.begin(), target.end(), info->FileName);
+    info->FileName[target.size()] = L'\0';
+    return SetFileInformationByHandle(handle_, FileRenameInfo, info,
+                                      static_cast<DWORD>(buffer.size())) != 0;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+std::unique_ptr<EntryMover> OpenEntry(const std::string& path) {
+  std::wstring wide;
+  if (!ExactLongPathOf(path, wide)) return nullptr;
+  // What MoveFileEx opens: delete access, everything shared, a link itself and not its target.
+  HANDLE handle = CreateFileW(wide.c_str(), DELETE | SYNCHRONIZE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                              nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return nullptr;
+  return std::make_unique<HandleMover>(handle);
+}
+
 bool Exists(const std::string& path) {
   std::wstring wide;
   return ExactLongPathOf(path, wide) && GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -113,6 +158,7 @@ RenameOutcome SafeRename(const std::string& oldPath, const std::string& newPath,
   operations.move = Move;
   operations.exists = Exists;
   operations.storedNameIs = StoredNameIs;
+  operations.open = OpenEntry;
   operations.namesMatching = NamesMatching;
   return VerifiedRename(oldPath, newPath, operations, options);
 }

@@ -26,21 +26,12 @@ class ScriptedFolder {
   RenameOperations Operations() {
     RenameOperations operations;
     operations.move = [this](const std::string& from, const std::string& to) {
-      moves.push_back(Name(from) + ">" + Name(to));
-      if (failingMoves.count(static_cast<int>(moves.size())) != 0) return false;
-      if (failFrom != 0 && static_cast<int>(moves.size()) >= failFrom) return false;
-      if (Name(to).rfind("~kestrune", 0) == 0 && takenTemporaries > 0) {
-        --takenTemporaries;
-        taken_.insert(Name(to));
-        return false;
-      }
-      const int source = Find(Name(from));
-      const int target = Find(Name(to));
-      if (source < 0) return false;
-      if (target >= 0 && target != source) return false;
-      if (target == source && ignoresCaseOnly) return true;
-      names_[static_cast<size_t>(source)] = Name(to);
-      return true;
+      return MoveAt(Find(Name(from)), Name(from), Name(to));
+    };
+    operations.open = [this](const std::string& path) -> std::unique_ptr<EntryMover> {
+      const int found = Find(Name(path));
+      if (found < 0) return nullptr;
+      return std::make_unique<Mover>(*this, found);
     };
     operations.exists = [this](const std::string& path) {
       return taken_.count(Name(path)) != 0 || Find(Name(path)) >= 0;
@@ -59,6 +50,36 @@ class ScriptedFolder {
       return matching;
     };
     return operations;
+  }
+
+  // An open entry: its moves follow it by its place in the folder.
+  class Mover : public EntryMover {
+   public:
+    Mover(ScriptedFolder& folder, int index) : folder_(folder), index_(index) {}
+    bool MoveTo(const std::string& to) override {
+      return folder_.MoveAt(index_, folder_.names_[static_cast<size_t>(index_)], Name(to));
+    }
+
+   private:
+    ScriptedFolder& folder_;
+    int index_;
+  };
+
+  bool MoveAt(int source, const std::string& from, const std::string& to) {
+    moves.push_back(from + ">" + to);
+    if (failingMoves.count(static_cast<int>(moves.size())) != 0) return false;
+    if (failFrom != 0 && static_cast<int>(moves.size()) >= failFrom) return false;
+    if (to.rfind("~kestrune", 0) == 0 && takenTemporaries > 0) {
+      --takenTemporaries;
+      taken_.insert(to);
+      return false;
+    }
+    const int target = Find(to);
+    if (source < 0) return false;
+    if (target >= 0 && target != source) return false;
+    if (target == source && ignoresCaseOnly) return true;
+    names_[static_cast<size_t>(source)] = to;
+    return true;
   }
 
   std::set<std::string> Names_() const {
