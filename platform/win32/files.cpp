@@ -111,10 +111,9 @@ std::unique_ptr<EntryMover> OpenEntry(const std::string& path) {
   std::wstring wide;
   if (!ExactLongPathOf(path, wide)) return nullptr;
   // What MoveFileEx opens: delete access, everything shared, a link itself and not its target.
-  HANDLE handle = CreateFileW(wide.c_str(), DELETE | SYNCHRONIZE,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
-                              nullptr);
+  HANDLE handle = CreateFileW(
+      wide.c_str(), DELETE | SYNCHRONIZE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return nullptr;
   return std::make_unique<HandleMover>(handle);
 }

@@ -155,8 +155,8 @@ TEST(VerifiedRename, TemporaryNamesTellTheNewNameWhereTheyCan) {
   std::string wide;
   for (int i = 0; i < 241; ++i) wide += "ア";
   EXPECT_FALSE(TemporaryNameFor(wide).empty());
-  for (const std::string name : {"readme.txt", ".~kestrune.tmp",
-                                 "a.~KESTRUNE.TMP", "~kestrune.tmp", "\x83.~kestrune.tmp"}) {
+  for (const std::string name :
+       {"readme.txt", ".~kestrune.tmp", "a.~KESTRUNE.TMP", "~kestrune.tmp", "\x83.~kestrune.tmp"}) {
     EXPECT_EQ(NewNameOfTemporary(name), "") << name;
   }
   EXPECT_TRUE(IsTemporaryName("~kestrune17.tmp"));

@@ -380,7 +380,10 @@ void RemoveTree(const std::string& path) {
           !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
         RemoveTree(full);
       } else if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveDirectoryA(full.c_str());
+        // Wine removes no Unix symbolic link: the Unix side does.
+        if (!RemoveDirectoryA(full.c_str()) && !UnixNameOf(full).empty()) {
+          RunUnix("/bin/rm -f \"" + UnixNameOf(full) + "\"", [&full] { return !Exists(full); });
+        }
       } else {
         DeleteFileA(full.c_str());
       }
