@@ -1,6 +1,8 @@
 // Writing and reading the journal's records.
 #include "journal/journal.h"
 
+#include <algorithm>
+#include <set>
 #include <vector>
 
 #include "platform/common/verified_rename.h"
@@ -74,6 +76,16 @@ std::string PlanRecord(long long number, const Plan& plan) {
   return Fields({"rename", FormatInteger(number), plan.oldPath, plan.temporaryPath, plan.newPath});
 }
 
+std::string CarriedRecord(long long number, const Plan& plan) {
+  return Fields({"carried", FormatInteger(number), plan.oldPath, plan.temporaryPath, plan.newPath});
+}
+
+std::string UndoingRecord(long long runNumber) {
+  return Fields({"undoing", FormatInteger(runNumber)});
+}
+
+std::string UndoRecord() { return Fields({"undo"}); }
+
 std::string ResultRecord(long long number, RenameOutcome outcome) {
   return Fields({"result", FormatInteger(number), OutcomeWord(outcome)});
 }
@@ -90,6 +102,28 @@ std::string FinishedRecord() { return Fields({kFinished}); }
 
 Contents Parse(const std::string& text) {
   Contents contents;
+  // Renames recorded whose outcome is not known yet. What each is: 0 a rename of the run, -1 a
+  // carried one, else the number of the run's rename it undoes.
+  struct Pending {
+    Plan plan;
+    long long undoes;
+  };
+  std::map<long long, Pending> pending;
+  std::vector<std::pair<long long, Plan>> done;
+  std::set<long long> undone;
+  long long undoing = 0;
+  auto complete = [&](long long number) {
+    const auto it = pending.find(number);
+    if (it == pending.end()) return;
+    if (it->second.undoes > 0) {
+      undone.insert(it->second.undoes);
+    } else if (it->second.undoes == 0 &&
+               IsCaseOnlyChange(it->second.plan.oldPath, it->second.plan.newPath)) {
+      done.emplace_back(number, it->second.plan);
+    }
+    pending.erase(it);
+  };
+
   size_t start = 0;
   bool first = true;
   for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
@@ -111,17 +145,31 @@ Contents Parse(const std::string& text) {
     }
     if (!numbered) continue;
     contents.finished = false;
-    if (kind == "rename" && fields.size() == 5) {
-      if (fields[3].empty()) {
-        contents.open.erase(number);  // a direct rename never leaves a temporary name
-      } else {
-        contents.open[number] = Plan{fields[2], fields[3], fields[4]};
+    contents.lastNumber = std::max(contents.lastNumber, number);
+    if ((kind == "rename" || kind == "carried") && fields.size() == 5) {
+      pending[number] = {{fields[2], fields[3], fields[4]}, kind == "carried" ? -1 : undoing};
+      undoing = 0;
+    } else if (kind == "undoing" && fields.size() == 2) {
+      undoing = number;
+    } else if (kind == "result" && fields.size() == 3) {
+      if (fields[2] == "renamed") {
+        complete(number);
+      } else if (fields[2] != "stranded") {
+        pending.erase(number);
       }
-    } else if (kind == "result" && fields.size() == 3 && fields[2] != "stranded") {
-      contents.open.erase(number);
     } else if (kind == "recovered" && fields.size() == 3) {
-      contents.open.erase(number);
+      if (fields[2] == "new") {
+        complete(number);
+      } else {
+        pending.erase(number);
+      }
     }
+  }
+  for (const auto& [number, entry] : pending) {
+    if (!entry.plan.temporaryPath.empty()) contents.open[number] = entry.plan;
+  }
+  for (auto& [number, plan] : done) {
+    if (undone.count(number) == 0) contents.undoable.emplace_back(number, std::move(plan));
   }
   return contents;
 }

@@ -4,9 +4,12 @@
 //
 //   Kestrune journal<TAB>1                         the first line of every journal
 //   rename<TAB>n<TAB>old<TAB>temporary<TAB>new     about to rename (temporary empty: direct)
+//   carried<TAB>n<TAB>old<TAB>temporary<TAB>new    the same, left open by an earlier run
+//   undoing<TAB>m                                  the next rename undoes rename m
 //   result<TAB>n<TAB>renamed|unchanged|stranded    what became of rename n
 //   recovered<TAB>n<TAB>new|old                    recovery moved rename n's entry there
 //   unrecovered<TAB>n                              recovery could not move it
+//   undo                                           an undo of the run begins (for the reader)
 //   finished                                       nothing is left to put right
 #pragma once
 
@@ -14,6 +17,8 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/files.h"
 
@@ -37,6 +42,9 @@ struct Plan {
 
 std::string HeaderRecord();
 std::string PlanRecord(long long number, const Plan& plan);
+std::string CarriedRecord(long long number, const Plan& plan);
+std::string UndoingRecord(long long runNumber);
+std::string UndoRecord();
 std::string ResultRecord(long long number, RenameOutcome outcome);
 std::string RecoveredRecord(long long number, bool toNewName);
 std::string UnrecoveredRecord(long long number);
@@ -50,6 +58,10 @@ struct Contents {
   // Renames that may have left their entry under its temporary name: recorded with one, and
   // neither ended with the entry under a name of its own nor recovered since. By number.
   std::map<long long, Plan> open;
+  // The case-only renames of the run that ended with the entry under its new name (by their
+  // result, or by recovery) and that no undo has reversed since, in the order they were made.
+  std::vector<std::pair<long long, Plan>> undoable;
+  long long lastNumber = 0;  // the highest record number
 };
 Contents Parse(const std::string& text);
 

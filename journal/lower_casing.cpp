@@ -12,42 +12,33 @@ namespace journal {
 
 namespace {
 
-bool HasControlCharacter(const std::string& text) {
-  for (char c : text) {
-    if (static_cast<unsigned char>(c) < 0x20) return true;
+// The plans an earlier journal at path left open: entries it could not get out of their
+// temporary names.
+std::map<long long, Plan> OpenPlansOf(const std::string& path) {
+  std::string text;
+  if (path.empty() || !ReadFileTail(path, kTailBytes, text) || TailShowsFinished(text) ||
+      !ReadFileTail(path, std::numeric_limits<uint64_t>::max(), text)) {
+    return {};
   }
-  return false;
+  return Parse(text).open;
 }
 
 }  // namespace
 
-LowerCasingRun::LowerCasingRun(const std::string& journalPath) {
-  if (journalPath.empty()) return;
-  std::map<long long, Plan> carried;
-  std::string tail;
-  if (ReadFileTail(journalPath, kTailBytes, tail) && !TailShowsFinished(tail)) {
-    std::string text;
-    if (ReadFileTail(journalPath, std::numeric_limits<uint64_t>::max(), text)) {
-      carried = Parse(text).open;
-    }
-  }
-  file_.reset(OpenAppendFile(journalPath, true));
-  if (!Write(HeaderRecord())) return;
+LowerCasingRun::LowerCasingRun(const std::string& journalPath)
+    : LowerCasingRun(journalPath, OpenPlansOf(journalPath)) {}
+
+// The old journal is read before the new one replaces it.
+LowerCasingRun::LowerCasingRun(const std::string& journalPath,
+                               const std::map<long long, Plan>& carried)
+    : journal_(journalPath, true) {
   for (const auto& [number, plan] : carried) {
     // Only what recovery may act on, and only where an entry still carries the name.
     if (MayRecover(plan) && IsListedAs(plan.temporaryPath)) {
-      Write(PlanRecord(++number_, plan));
-      ++stranded_;  // still to be put right: the journal must not say finished
+      journal_.Write(CarriedRecord(journal_.NextNumber(), plan));
+      journal_.Unfinished();
     }
   }
-}
-
-bool LowerCasingRun::Write(const std::string& record) {
-  if (!file_) return false;
-  if (AppendToFile(file_.get(), record)) return true;
-  // A journal with a hole in it would mislead: the run goes on without one.
-  file_.reset();
-  return false;
 }
 
 void LowerCasingRun::BeginFolder(const std::string& folder, int count,
@@ -61,10 +52,8 @@ RenameOutcome LowerCasingRun::Rename(const std::string& from, const std::string&
                                      bool directOnly) {
   RenameOptions options;
   options.directOnly = directOnly;
-  options.listener = this;
-  const RenameOutcome outcome = SafeRename(folder_ + from, folder_ + to, options);
-  if (outcome == RenameOutcome::LeftUnderTemporaryName) ++stranded_;
-  return outcome;
+  options.listener = &journal_;
+  return SafeRename(folder_ + from, folder_ + to, options);
 }
 
 LowerCasingRun::Result LowerCasingRun::LowerCase(const std::string& name, std::string& newName) {
@@ -91,24 +80,6 @@ LowerCasingRun::Result LowerCasingRun::LowerCase(const std::string& name, std::s
   return Result::Renamed;
 }
 
-bool LowerCasingRun::Attempting(const std::string& oldPath, const std::string& temporaryPath,
-                                const std::string& newPath) {
-  // A record that cannot be written faithfully is no record; a numbered temporary name says
-  // nothing of the entry's names, so without its record it is not taken.
-  const bool recordable = !HasControlCharacter(oldPath + temporaryPath + newPath);
-  const bool written =
-      recordable && Write(PlanRecord(++number_, {oldPath, temporaryPath, newPath}));
-  if (!recordable) return false;
-  const std::string folder = FolderPartOf(temporaryPath);
-  return written || temporaryPath.empty() ||
-         !NewNameOfTemporary(temporaryPath.substr(folder.size())).empty();
-}
-
-void LowerCasingRun::Attempted(RenameOutcome outcome) { Write(ResultRecord(number_, outcome)); }
-
-void LowerCasingRun::End() {
-  if (stranded_ == 0) Write(FinishedRecord());
-  file_.reset();
-}
+void LowerCasingRun::End() { journal_.End(); }
 
 }  // namespace journal

@@ -4,15 +4,16 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <string>
 #include <unordered_map>
 
-#include "journal/journal.h"
+#include "journal/writer.h"
 #include "platform/files.h"
 
 namespace journal {
 
-class LowerCasingRun : private RenameListener {
+class LowerCasingRun {
  public:
   // Starts the journal at journalPath, replacing the last run's; plans an earlier run left
   // open (entries it could not get out of their temporary names) are carried over, so that
@@ -22,7 +23,7 @@ class LowerCasingRun : private RenameListener {
   LowerCasingRun(const LowerCasingRun&) = delete;
   LowerCasingRun& operator=(const LowerCasingRun&) = delete;
 
-  bool Journaled() const { return file_ != nullptr; }
+  bool Journaled() const { return journal_.Open(); }
 
   // The folder whose entries come next, as just listed: count names, nameAt(0..count-1).
   void BeginFolder(const std::string& folder, int count,
@@ -39,16 +40,10 @@ class LowerCasingRun : private RenameListener {
   void End();
 
  private:
-  bool Attempting(const std::string& oldPath, const std::string& temporaryPath,
-                  const std::string& newPath) override;
-  void Attempted(RenameOutcome outcome) override;
-  bool Write(const std::string& record);
+  LowerCasingRun(const std::string& journalPath, const std::map<long long, Plan>& carried);
   RenameOutcome Rename(const std::string& from, const std::string& to, bool directOnly);
-  void CarryOver(const std::string& journalPath);
 
-  JournalFile file_;
-  long long number_ = 0;
-  int stranded_ = 0;
+  JournalWriter journal_;
   std::string folder_;
   // How many listed names of the folder have each lower-case form.
   std::unordered_map<std::string, int> lowerForms_;
