@@ -100,6 +100,11 @@ TForm1::TForm1()
   OnShow = [this] { FormShow(); };
   OnCloseQuery = [this] { return FormCloseQuery(); };
   OnClose = [this] { FormClose(); };
+  OnShortcut = [this](int key, unsigned shift) {
+    if (key != 'Z' || shift != toolkit::ssCtrl) return false;
+    UndoLastRun();
+    return true;
+  };
 }
 
 void TForm1::FormCreate() {

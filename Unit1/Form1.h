@@ -79,6 +79,8 @@ class TForm1 : public toolkit::Form {
   // Lower-casing run, and the recovery at start-up of one that did not live to finish.
   void MnuKestruneClick();
   void RecoverInterruptedRun();
+  // Undo of the last run, on Ctrl+Z (Form1Undo.cpp).
+  void UndoLastRun();
 
   // True while BuildFolderTree runs (it lets window messages through).
   bool Scanning() const { return scanning_; }
@@ -87,6 +89,10 @@ class TForm1 : public toolkit::Form {
   bool FormCloseQuery();
   // Sets the status line and repaints it at once: long handlers let no paint through.
   void ShowStatusNow(const std::string& text);
+  // The journal beside the program; empty before the window is shown.
+  std::string JournalPath() const;
+  // The final status line of a run or an undo: its outcome, and the failures if any.
+  void ShowOutcome(bool completed, const char* done, const char* stopped, int failures);
   // The refusal every command needing a folder tree gives without one.
   void RefuseNoFolderTree();
   // The listing of the folder of the selected node, if any is selected.

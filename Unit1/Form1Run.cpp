@@ -15,13 +15,17 @@
 
 using toolkit::NodeId;
 
-namespace {
-
-std::string JournalPath() {
+std::string TForm1::JournalPath() const {
   return ExeFolder.empty() ? std::string() : ExeFolder + journal::kFileName;
 }
 
-}  // namespace
+void TForm1::ShowOutcome(bool completed, const char* done, const char* stopped, int failures) {
+  std::string status = completed ? done : stopped;
+  if (failures > 0) {
+    status += texts::kRunFailuresPrefix + FormatInteger(failures) + texts::kRunFailuresSuffix;
+  }
+  ShowStatusNow(status);
+}
 
 void TForm1::MnuKestruneClick() {
   if (!TreeReady) {
@@ -90,11 +94,7 @@ void TForm1::MnuKestruneClick() {
   TreeView1.Select(TreeView1.NodeAt(0));
   ListFolder(FolderPathOfNode(0));
 
-  std::string status = completed ? texts::kRunCompleted : texts::kRunAborted;
-  if (failures > 0) {
-    status += texts::kRunFailuresPrefix + FormatInteger(failures) + texts::kRunFailuresSuffix;
-  }
-  ShowStatusNow(status);
+  ShowOutcome(completed, texts::kRunCompleted, texts::kRunAborted, failures);
 }
 
 void TForm1::RecoverInterruptedRun() {

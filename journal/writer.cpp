@@ -42,6 +42,7 @@ bool JournalWriter::Attempting(const std::string& oldPath, const std::string& te
   // nothing of the entry's names, so without its record it is not taken.
   if (HasControlCharacter(oldPath + temporaryPath + newPath)) return false;
   const long long number = NextNumber();
+  // Every attempt of an undo says which rename of the run it undoes.
   const bool written = (undoing_ == 0 || Write(UndoingRecord(undoing_))) &&
                        Write(PlanRecord(number, {oldPath, temporaryPath, newPath}));
   return written || temporaryPath.empty() ||

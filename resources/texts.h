@@ -59,6 +59,15 @@ inline constexpr char kRunCompleted[] = "小文字化処理を完了しました
 inline constexpr char kRunAborted[] = "小文字化処理を中断しました。";
 inline constexpr char kRunFailuresPrefix[] = "（名前を変更できなかった項目：";
 inline constexpr char kRunFailuresSuffix[] = "件）";
+// Undo of the last run (Ctrl+Z):
+// "直前の小文字化処理で変更した名前（<n>件）を元に戻します。よろしいですか？", then
+// "元に戻す処理中です。「<folder>」（ESC:中断）" per folder.
+inline constexpr char kConfirmUndoPrefix[] = "直前の小文字化処理で変更した名前（";
+inline constexpr char kConfirmUndoSuffix[] = "件）を元に戻します。よろしいですか？";
+inline constexpr char kNothingToUndo[] = "元に戻せる小文字化処理がありません。";
+inline constexpr char kUndoPrefix[] = "元に戻す処理中です。「";
+inline constexpr char kUndoCompleted[] = "元に戻す処理を完了しました。";
+inline constexpr char kUndoAborted[] = "元に戻す処理を中断しました。";
 // At start-up, when a run that died left entries recovery could not move:
 // "前回の小文字化処理で名前を戻せなかった項目があります（<n>件）。詳しくは「<journal>」をご覧下さい。"
 inline constexpr char kUnrecoveredPrefix[] =

@@ -84,6 +84,17 @@ class IntegrityTest : public FormTest {
     headless::AnswerDialog(DialogResult::Yes);
     Form().MnuKestrune.Click();
   }
+  // Ctrl+Z, the confirmation answered Yes.
+  void Undo() {
+    headless::AnswerDialog(DialogResult::Yes);
+    EXPECT_TRUE(Form().Shortcut('Z', toolkit::ssCtrl));
+  }
+  // Names only, by entry.
+  static std::map<uint64_t, std::string> NamesOf(const Snapshot& snapshot) {
+    std::map<uint64_t, std::string> names;
+    for (const auto& [id, entry] : snapshot) names[id] = entry.name;
+    return names;
+  }
   // Starts the program and lets the process die after the change numbered `change` from
   // here (0: it lives); true when it died.
   template <typename Step>
@@ -176,7 +187,8 @@ TEST_F(IntegrityTest, AnEntryRecoveryCannotMoveIsReportedAndKeptUntilItCan) {
     // A run in between cannot finish it either, and keeps it in the journal it starts.
     ChooseFolder(kTree);
     Run();
-    EXPECT_NE(Status().find("小文字化処理を完了しました。（名前を変更できなかった項目："), std::string::npos);
+    EXPECT_NE(Status().find("小文字化処理を完了しました。（名前を変更できなかった項目："),
+              std::string::npos);
   }
   RenameEntry(kTree + "readme.txt", kTree + "theirs.txt");
   NewProcess();
@@ -206,6 +218,103 @@ TEST_F(IntegrityTest, WithoutAJournalANameTellsItsOwnAndTheNextRunFinishesIt) {
     if (HasFailure()) return;
     // Everything that could be lower-cased is; the pairs and the long name could not.
     EXPECT_EQ(Status(), "小文字化処理を完了しました。（名前を変更できなかった項目：3件）") << when;
+  }
+}
+
+TEST_F(IntegrityTest, UndoGivesBackTheTreeAsItWasInTheSameProcessOrAfterARestart) {
+  for (bool restart : {false, true}) {
+    Fresh(true);
+    const Snapshot before = Take();
+    StartProgram();
+    ChooseFolder(kTree);
+    Run();
+    ASSERT_NE(NamesOf(Take()), NamesOf(before));
+    if (restart) {
+      NewProcess();
+      StartProgram();
+    }
+    headless::ClearLog();
+    Undo();
+    // All but the pairs that differ only in case: they were never renamed.
+    EXPECT_EQ(headless::Texts(headless::Event::Dialog),
+              Strings{"直前の小文字化処理で変更した名前（12件）を元に戻します。よろしいですか？"});
+    EXPECT_EQ(Status(), "元に戻す処理を完了しました。");
+    EXPECT_EQ(NamesOf(Take()), NamesOf(before));
+    ExpectWhole(before, Take(), restart ? "after a restart" : "in the same process");
+    // Nothing is left to undo: the refusal, as the program's other refusals go.
+    headless::ClearLog();
+    headless::AnswerDialog(DialogResult::Ok);
+    EXPECT_TRUE(Form().Shortcut('Z', toolkit::ssCtrl));
+    EXPECT_EQ(headless::Texts(headless::Event::Beep).size(), 1u);
+    EXPECT_EQ(headless::Texts(headless::Event::Dialog),
+              Strings{"元に戻せる小文字化処理がありません。"});
+    EXPECT_EQ(Status(), "");
+  }
+}
+
+TEST_F(IntegrityTest, UndoSkipsWhatTheUserChangedAndCanBeStoppedAndGoneOn) {
+  Fresh(true);
+  const Snapshot before = Take();
+  StartProgram();
+  ChooseFolder(kTree);
+  Run();
+  // Afterwards the user renames one entry, moves one away, and takes the old name of a third.
+  ASSERT_TRUE(RenameEntry(kTree + "readme.txt", kTree + "notes.txt"));
+  ASSERT_TRUE(RenameEntry(kTree + "docs\\sub\\deep.c", kTree + "deep.c"));
+  Volume().MakeFile(kTree + "docs\\INDEX.HTML");
+  // Esc before the fourth entry; the rest stays undoable.
+  Volume().EscDownAtPolls(Volume().EscPolls() + 4, 1);
+  Undo();
+  EXPECT_EQ(Status(), "元に戻す処理を中断しました。");
+  Undo();
+  EXPECT_EQ(Status(), "元に戻す処理を完了しました。（名前を変更できなかった項目：3件）");
+  Snapshot now = Take();
+  for (const auto& [id, was] : before) {
+    const std::string& name = now[id].name;
+    if (was.name == "README.TXT")
+      EXPECT_EQ(name, "notes.txt");
+    else if (was.name == "DEEP.C")
+      EXPECT_EQ(name, "deep.c");
+    else if (was.name == "INDEX.HTML")
+      EXPECT_EQ(name, "index.html");
+    else
+      EXPECT_EQ(name, was.name);
+  }
+  // During a scan, which lets messages through, Ctrl+Z does nothing.
+  Run();
+  headless::ClearLog();
+  Volume().OnPump([this](int) { Form().Shortcut('Z', toolkit::ssCtrl); });
+  ChooseFolder(kTree);
+  EXPECT_TRUE(headless::Texts(headless::Event::Dialog).empty());
+}
+
+TEST_F(IntegrityTest, ADeathAtAnyChangeOfAnUndoIsPutRightAndTheUndoCanBeFinished) {
+  long long undoChanges = 0;
+  {
+    Fresh(true);
+    StartProgram();
+    ChooseFolder(kTree);
+    Run();
+    const long long before = Volume().Changes();
+    Undo();
+    undoChanges = Volume().Changes() - before;
+  }
+  ASSERT_GT(undoChanges, 30);
+  for (long long k = 1; k <= undoChanges; ++k) {
+    const std::string when = "death at change " + std::to_string(k) + " of the undo";
+    Fresh(true);
+    const Snapshot before = Take();
+    StartProgram();
+    ChooseFolder(kTree);
+    Run();
+    ASSERT_TRUE(DiesAt(k, [this] { Undo(); })) << when;
+    NewProcess();
+    StartProgram();
+    // Every entry under its run's name or its name from before the run.
+    ExpectWhole(before, Take(), when);
+    Undo();
+    EXPECT_EQ(NamesOf(Take()), NamesOf(before)) << when;
+    if (HasFailure()) return;
   }
 }
 

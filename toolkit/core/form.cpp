@@ -50,4 +50,10 @@ void Form::FireShow() {
   if (OnShow) RunHandler(OnShow);
 }
 
+bool Form::Shortcut(int key, unsigned shift) {
+  bool taken = false;
+  if (OnShortcut) RunHandler([&] { taken = OnShortcut(key, shift); });
+  return taken;
+}
+
 }  // namespace toolkit

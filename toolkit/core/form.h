@@ -41,6 +41,9 @@ class Form : public Control {
   // Asked before any close; false keeps the window open.
   std::function<bool()> OnCloseQuery;
   std::function<void()> OnClose;
+  // A key pressed while the form or any of its controls has the focus, before that control sees
+  // it: true when the form took it. key is a virtual-key code ('A'..'Z' for letters).
+  std::function<bool(int key, unsigned shift)> OnShortcut;
 
   // Every close path (command, close box, system menu) comes here: OnCloseQuery, then
   // OnClose, then the native window is destroyed. Returns true when the form closed.
@@ -49,6 +52,9 @@ class Form : public Control {
   bool Shown() const { return shown_; }
   // Fires OnShow once, just before the form first becomes visible.
   void FireShow();
+  // From the peer: a key went down in the form. Runs OnShortcut under the error box; true when
+  // the key was taken.
+  bool Shortcut(int key, unsigned shift);
 
  protected:
   // The outer bounds changed: nothing to do until the client size follows.

@@ -265,7 +265,16 @@ int PlatformMessageLoop(Form& form) {
   if (win32::FormWindow::Of(form) == nullptr) return 0;
   MSG msg;
   BOOL got;
+  const HWND main = win32::FormWindow::Of(form)->Handle();
   while ((got = GetMessageA(&msg, nullptr, 0, 0)) > 0) {
+    // The form sees a key before the control with the focus, whichever it is.
+    if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) &&
+        (msg.hwnd == main || IsChild(main, msg.hwnd))) {
+      const unsigned shift = (GetKeyState(VK_SHIFT) < 0 ? ssShift : ssNone) |
+                             (GetKeyState(VK_CONTROL) < 0 ? ssCtrl : ssNone) |
+                             (GetKeyState(VK_MENU) < 0 ? ssAlt : ssNone);
+      if (form.Shortcut(static_cast<int>(msg.wParam), shift)) continue;
+    }
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
