@@ -375,4 +375,58 @@ TEST_F(E2E, ARunKilledAtAnyMomentIsPutRightAtTheNextStart) {
   for (const std::string& name : names) EXPECT_EQ(name, LowerCaseOf(name));
 }
 
+// Ctrl+Z typed into the program's main window.
+void PressCtrlZ(Kestrune& k) {
+  SetForegroundWindow(k.Main());
+  Sleep(100);
+  e2e::KeyDown(VK_CONTROL);
+  e2e::KeyDown('Z');
+  e2e::KeyUp('Z');
+  e2e::KeyUp(VK_CONTROL);
+}
+
+TEST_F(E2E, CtrlZAfterARestartUndoesTheLastRunOnDisk) {
+  ASSERT_TRUE(e2e::MakeFolder(data));
+  ASSERT_TRUE(e2e::MakeFolder(data + "DOCS"));
+  ASSERT_TRUE(e2e::MakeFolder(data + "DOCS\\SUB"));
+  for (const char* f : {"README.TXT", "Mixed.Case", "lower.txt", "表ソA.TXT", "DOCS\\INDEX.HTML",
+                        "DOCS\\SUB\\LAST.C"})
+    ASSERT_TRUE(e2e::WriteFile(data + f, f));
+  std::set<std::string> before;
+  NamesBelow(data, "", before);
+  {
+    Kestrune k(box.ExePath());
+    ASSERT_TRUE(k.WaitForMain());
+    ScanFolder(k, data);
+    StartRun(k, texts::kButtonYes);
+    ASSERT_TRUE(k.WaitForStatus([](const std::string& s) { return s == texts::kRunCompleted; }, kWait));
+    PostMessageA(k.Main(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(k.Exited(kWait));
+  }
+  std::set<std::string> afterRun;
+  NamesBelow(data, "", afterRun);
+  ASSERT_NE(afterRun, before);
+
+  Kestrune k(box.ExePath());
+  ASSERT_TRUE(k.WaitForMain());
+  PressCtrlZ(k);
+  HWND confirm = k.WaitForTopLevel(texts::kCaptionConfirmation, kWait);
+  ASSERT_NE(confirm, nullptr);
+  EXPECT_EQ(Kestrune::DialogMessage(confirm),
+            "直前の小文字化処理で変更した名前（7件）を元に戻します。よろしいですか？");
+  ASSERT_TRUE(Kestrune::ClickButton(confirm, texts::kButtonYes));
+  EXPECT_TRUE(k.WaitForStatus([](const std::string& s) { return s == texts::kUndoCompleted; }, kWait))
+      << k.StatusText();
+  std::set<std::string> afterUndo;
+  NamesBelow(data, "", afterUndo);
+  EXPECT_EQ(afterUndo, before);
+  EXPECT_EQ(ContentOf(data + "DOCS\\SUB\\LAST.C"), "DOCS\\SUB\\LAST.C");
+
+  PressCtrlZ(k);
+  HWND refusal = k.WaitForTopLevel(texts::kCaptionInformation, kWait);
+  ASSERT_NE(refusal, nullptr);
+  EXPECT_EQ(Kestrune::DialogMessage(refusal), texts::kNothingToUndo);
+  ASSERT_TRUE(Kestrune::ClickButton(refusal, texts::kButtonOk));
+}
+
 }  // namespace
