@@ -28,10 +28,7 @@ class MemoryFixture : public ContractFixture {
     volume().MakeLink(path, target);
     return true;
   }
-  bool MakeUnreadable(const std::string& folder) override {
-    volume().SetUnreadable(folder);
-    return true;
-  }
+  void MakeUnreadable(const std::string& folder) override { volume().SetUnreadable(folder); }
   std::vector<std::string> NamesIn(const std::string& folder) override {
     return volume().NamesIn(folder);
   }
