@@ -282,12 +282,7 @@ TEST(MainWindow, EscapeKeyCancelsASplitterDragWhereverTheFocusIs) {
   SendMessageA(splitter, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(81, 10));
   ASSERT_TRUE(main.splitter.Dragging());
 
-  // A real key press, through the system's input queue.
-  INPUT keys[2] = {};
-  keys[0].type = keys[1].type = INPUT_KEYBOARD;
-  keys[0].ki.wVk = keys[1].ki.wVk = VK_ESCAPE;
-  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  ASSERT_EQ(SendInput(2, keys, sizeof(INPUT)), 2u);
+  ASSERT_TRUE(gui::TypeKey(VK_ESCAPE));
   EXPECT_TRUE(gui::PumpUntil([&] { return !main.splitter.Dragging(); }, 2000));
   EXPECT_EQ(main.panel1.Width(), 200);
 }

@@ -185,6 +185,24 @@ TEST_F(GridFixture, BorderDragResizesOnReleaseAfterTheSizingLineIsGone) {
                                                   "layout sizing=0 w0=170"}));
 }
 
+TEST_F(GridFixture, OnlyTheLeftReleaseEndsABorderDragAndOtherPressesMeanwhileDoNothing) {
+  grid.MouseDown(MouseButton::Left, ssNone, 122, 5);
+  grid.MouseMove(ssNone, 150, 5);
+  for (MouseButton other : {MouseButton::Right, MouseButton::Middle}) {
+    for (unsigned shift : {ssNone, ssDouble}) {
+      grid.MouseDown(other, shift, 60, 5);
+      grid.MouseUp(other, shift, 60, 5);
+    }
+  }
+  EXPECT_TRUE(grid.Sizing());
+  EXPECT_EQ(grid.ColWidth(0), 120);
+  EXPECT_TRUE(presses.empty()) << "a press on the header would sort";
+  grid.MouseUp(MouseButton::Left, ssNone, 150, 5);
+  EXPECT_EQ(grid.ColWidth(0), 148);
+  EXPECT_EQ(peer.calls, (std::vector<std::string>{"line 120", "line 148", "line -1",
+                                                  "layout sizing=0 w0=148"}));
+}
+
 TEST_F(GridFixture, ResizeToOnePixelOrLessIsIgnoredAndTwoApplies) {
   grid.MouseDown(MouseButton::Left, ssNone, 121, 5);
   grid.MouseUp(MouseButton::Left, ssNone, 2, 5);  // 120 + (2 - 121) = 1

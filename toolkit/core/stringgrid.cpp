@@ -231,6 +231,8 @@ int StringGrid::VisibleDataRows(int clientHeight) const {
 }
 
 void StringGrid::MouseDown(MouseButton button, unsigned shift, int x, int y) {
+  // While a border is dragged the other buttons do nothing, not even press the header.
+  if (Sizing()) return;
   const bool doublePress = (shift & ssDouble) != 0;
   if (button == MouseButton::Left && !doublePress) {
     const int col = ResizeBorderAt(x, y);
@@ -273,7 +275,9 @@ void StringGrid::MouseMove(unsigned /*shift*/, int x, int y) {
   }
 }
 
-void StringGrid::MouseUp(MouseButton /*button*/, unsigned /*shift*/, int x, int /*y*/) {
+void StringGrid::MouseUp(MouseButton button, unsigned /*shift*/, int x, int /*y*/) {
+  // Only the left button, which started them, ends a selection or a border drag.
+  if (button != MouseButton::Left) return;
   selecting_ = false;
   if (!Sizing()) return;
   // Everything the end of the drag needs is read before the sizing state is cleared.

@@ -92,11 +92,12 @@ class StringGrid : public Control {
 
   // Mouse input from the peer. A single left press in a grab zone starts a column resize and
   // does not fire OnMouseDown; every other press (any button, or the second press of a double
-  // click, marked by ssDouble) fires it.
+  // click, marked by ssDouble) fires it, except during a resize, when presses are ignored.
   void MouseDown(MouseButton button, unsigned shift, int x, int y);
   void MouseMove(unsigned shift, int x, int y);
-  // A release ends a resize: a new width above 1 pixel applies and the whole grid repaints
-  // (LayoutChanged, after SizingLineMoved(-1)), even when the width came out unchanged.
+  // The left release ends a resize: a new width above 1 pixel applies and the whole grid
+  // repaints (LayoutChanged, after SizingLineMoved(-1)), even when the width came out unchanged.
+  // Other buttons' releases change nothing.
   void MouseUp(MouseButton button, unsigned shift, int x, int y);
   // Esc during a resize, or the mouse capture lost: the width stays as it was.
   void CancelMode();
