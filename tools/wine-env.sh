@@ -36,6 +36,12 @@ wine_prepare_prefix() {
       timeout 180 "$WINE_LOADER_BIN" wineboot -i >"$KESTRUNE_ROOT/build/wineboot.log" 2>&1 || true
       touch "$WINEPREFIX/.kestrune-ready"
     fi
+    # Caption buttons are drawn with Marlett, from fonts-wine. This Wine reads fonts from
+    # C:\windows\Fonts and fontconfig's folders, not from its own data folder, where they are.
+    local marlett=/usr/share/wine/fonts/marlett.ttf
+    if [ -f "$marlett" ] && [ ! -f "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf" ]; then
+      cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"
+    fi
     # The registry settings, again whenever the file changes.
     local stamp
     stamp="$WINEPREFIX/.kestrune-reg-$(cksum <"$KESTRUNE_ROOT/tools/wine-prefix.reg" | cut -d' ' -f1)"
