@@ -187,6 +187,12 @@ GridCoord StringGrid::CellAt(int x, int y) const {
   return {col, row};
 }
 
+int StringGrid::HeaderColumnAt(int x, int y) const {
+  const GridCoord cell = CellAt(x, y);
+  if (cell.row < 0 || cell.row >= fixedRows || x == ColumnLeft(cell.col)) return -1;
+  return cell.col;
+}
+
 int StringGrid::ResizeBorderAt(int x, int y) const {
   if (y < 0 || y >= RowHeight(0)) return -1;
   // A border's zone runs from grabLeft pixels left of it to grabRight pixels right of it, both

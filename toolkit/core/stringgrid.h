@@ -80,6 +80,10 @@ class StringGrid : public Control {
   // The cell under a point, or {-1,-1}. Cells are half-open: [left, left + width) by
   // [top, top + height); grid-line pixels and the area past the last column or row hit nothing.
   GridCoord CellAt(int x, int y) const;
+  // The column whose header cell a press at (x, y) falls in, or -1. Stricter than CellAt: a
+  // column's first pixel, its boundary with the column before (or the grid's left edge), picks
+  // no column.
+  int HeaderColumnAt(int x, int y) const;
   // The column whose right border's grab zone holds x when y is in the header row, or -1. The
   // zone of a border at b is [b - grabLeft, b + grabRight], both ends included; where zones
   // overlap the nearest border wins, a tie going to the left one.
