@@ -8,8 +8,9 @@ ensure_deps
 source tools/wine-env.sh
 toolchain=cmake/mingw-i686.cmake
 [ "$KESTRUNE_WINE_ARCH" = win64 ] && toolchain=cmake/mingw-x86_64.cmake
-build_tree "$KESTRUNE_WINE_BUILD" -DCMAKE_TOOLCHAIN_FILE=$toolchain -DCMAKE_BUILD_TYPE=Release \
-  -DKESTRUNE_TESTS=OFF
+# The program alone, in the tree test.sh uses too (its tests are left as they are).
+configure_tree "$KESTRUNE_WINE_BUILD" -DCMAKE_TOOLCHAIN_FILE=$toolchain -DCMAKE_BUILD_TYPE=Release
+cmake --build "$KESTRUNE_WINE_BUILD" -j "$(nproc)" --target Kestrune
 if [ -z "${DISPLAY:-}" ]; then
   echo "No display. Start one, for example:  Xvfb :1 -screen 0 1280x1024x24 &  export DISPLAY=:1" >&2
   exit 1

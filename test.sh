@@ -9,19 +9,18 @@ ensure_deps
 
 echo "== host build and tests"
 build_tree build/host -DCMAKE_BUILD_TYPE=Debug
-ctest --test-dir build/host --output-on-failure -j 2
+ctest --test-dir build/host --output-on-failure --no-tests=error -j 2
 
 source tools/wine-env.sh
-echo "== Windows build (the shipped 32-bit program)"
-# Its tests are built only where Wine can run them.
-win32_tests=ON
-[ "$KESTRUNE_WINE_ARCH" = win32 ] || win32_tests=OFF
+echo "== Windows build (the shipped 32-bit program and its tests)"
+# The tests are compiled and linked for the shipped target even where Wine cannot run them, so
+# that -Werror sees what only the 32-bit target warns about.
 build_tree build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release \
-  -DKESTRUNE_TESTS=$win32_tests
+  -DKESTRUNE_TESTS=ON
 tools/check-exe.sh build/win32/Kestrune.exe
 
 if [ "$KESTRUNE_WINE_ARCH" = win64 ]; then
-  echo "== Windows build for Wine (64-bit: this kernel runs no 32-bit code)"
+  echo "== Windows build for Wine (64-bit: the i686 tests above are built, not run)"
   build_tree build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
 fi
 
@@ -42,7 +41,7 @@ export DISPLAY=":$display"
 wine_prepare_prefix
 wine_start_services
 status=0
-ctest --test-dir "$KESTRUNE_WINE_BUILD" --output-on-failure || status=$?
+ctest --test-dir "$KESTRUNE_WINE_BUILD" --output-on-failure --no-tests=error || status=$?
 # The GUI tests save screenshots as BMP; keep PNG copies to look at.
 for bmp in build/screenshots/*.bmp; do
   [ -e "$bmp" ] && convert "$bmp" "${bmp%.bmp}.png"

@@ -171,11 +171,9 @@ bool TForm1::FormCloseQuery() {
 }
 
 void TForm1::FormClose() {
-  // The window closes whatever happens to the settings file.
-  try {
-    SaveSettings();
-  } catch (...) {
-  }
+  // The window closes whatever happens to the settings file: a failed write is a result, and
+  // anything else escapes to the error box around this handler, after which the close goes on.
+  SaveSettings();
 }
 
 void TForm1::ShowStatusNow(const std::string& text) {

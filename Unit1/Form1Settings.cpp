@@ -87,14 +87,9 @@ void TForm1::SaveSettings() {
       StringGrid1.ColWidth(3),
       StringGrid1.ColWidth(4),
   };
-  // The window closes whatever happens here; a settings file that cannot be written is not
-  // worth a message.
-  try {
-    for (int i = 0; i < kNumberKeyCount; ++i) {
-      WriteSetting(kNumberKeys[i].section, kNumberKeys[i].key, FormatInteger(values[i]),
-                   IniFileName);
-    }
-    WriteSetting(kSectionSet, kKeyFolder, SearchFolder, IniFileName);
-  } catch (...) {
+  // A settings file that cannot be written is not worth a message.
+  for (int i = 0; i < kNumberKeyCount; ++i) {
+    WriteSetting(kNumberKeys[i].section, kNumberKeys[i].key, FormatInteger(values[i]), IniFileName);
   }
+  WriteSetting(kSectionSet, kKeyFolder, SearchFolder, IniFileName);
 }

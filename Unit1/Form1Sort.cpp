@@ -73,19 +73,8 @@ std::vector<int> RanksOf(const std::vector<std::string>& keys) {
 
 void TForm1::StringGrid1MouseDown(toolkit::MouseButton /*button*/, unsigned /*shift*/, int x,
                                   int y) {
-  if (!ListReady || y >= StringGrid1.RowHeight(0)) return;
-
-  // Columns from the first one shown; a press on a boundary pixel hits none.
-  int clicked = -1;
-  int left = 0;
-  for (int c = StringGrid1.LeftCol(); c < StringGrid1.ColCount(); ++c) {
-    const int right = left + StringGrid1.ColWidth(c);
-    if (left < x && x < right) {
-      clicked = c;
-      break;
-    }
-    left = right + StringGrid1.gridLineWidth;
-  }
+  if (!ListReady) return;
+  const int clicked = StringGrid1.HeaderColumnAt(x, y);
   if (clicked < 0) return;
 
   if (clicked == 4) {

@@ -5,6 +5,7 @@
 #include "fuzz/fuzz_bodies.h"
 #include "journal/lower_casing.h"
 #include "journal/recovery.h"
+#include "journal/undo.h"
 #include "platform/common/verified_rename.h"
 #include "platform/memory/memory_volume.h"
 #include "platform/text.h"
@@ -66,6 +67,11 @@ std::string ExerciseJournal(const uint8_t* data, size_t size) {
   volume.WriteFile(kJournal, std::string(reinterpret_cast<const char*>(data), size));
   const std::map<uint64_t, Seen> before = Everything();
 
+  // What an undo would offer: read, never acted on without the user's yes.
+  const journal::Undo undo(kJournal);
+  for (int i = 0; i < undo.Count(); ++i) {
+    if (undo.FolderOf(i).empty()) return "an undoable rename without a folder";
+  }
   const journal::RecoveryReport first = journal::Recover(kJournal);
   std::string wrong = CheckMoves(before, Everything());
   if (!wrong.empty()) return "recovery: " + wrong;

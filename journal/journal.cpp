@@ -68,6 +68,12 @@ bool IsAbsolutePath(const std::string& path) {
   return drive || path.rfind("\\\\", 0) == 0;
 }
 
+// What an undo may reverse: a change of letter case within one folder, as the run makes them.
+bool IsUndoable(const Plan& plan) {
+  return IsAbsolutePath(plan.oldPath) && IsCaseOnlyChange(plan.oldPath, plan.newPath) &&
+         FolderPartOf(plan.oldPath) == FolderPartOf(plan.newPath);
+}
+
 }  // namespace
 
 std::string HeaderRecord() { return std::string(kHeader) + kEnd; }
@@ -117,8 +123,7 @@ Contents Parse(const std::string& text) {
     if (it == pending.end()) return;
     if (it->second.undoes > 0) {
       undone.insert(it->second.undoes);
-    } else if (it->second.undoes == 0 &&
-               IsCaseOnlyChange(it->second.plan.oldPath, it->second.plan.newPath)) {
+    } else if (it->second.undoes == 0 && IsUndoable(it->second.plan)) {
       done.emplace_back(number, it->second.plan);
     }
     pending.erase(it);

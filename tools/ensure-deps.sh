@@ -4,7 +4,7 @@
 kestrune_packages=(
   cmake g++ googletest python3
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-i686
-  wine wine64 wine32:i386
+  wine wine64 wine32:i386 fonts-wine
   xvfb xauth x11-utils fonts-ipafont-gothic fonts-ipafont-mincho locales imagemagick
 )
 
@@ -34,12 +34,16 @@ ensure_deps() {
   fi
 }
 
-# Configures (once) and builds one build tree.
-build_tree() {
+# Configures one build tree with the given options. They are given every time (a second or
+# less when nothing changed), so an option changed since the tree was made takes effect.
+configure_tree() {
   local dir=$1
   shift
-  if [ ! -f "$dir/CMakeCache.txt" ]; then
-    cmake -S "$KESTRUNE_ROOT" -B "$dir" "$@" >/dev/null
-  fi
-  cmake --build "$dir" -j "$(nproc)"
+  cmake --no-warn-unused-cli -S "$KESTRUNE_ROOT" -B "$dir" "$@" >/dev/null
+}
+
+# Configures and builds one build tree.
+build_tree() {
+  configure_tree "$@"
+  cmake --build "$1" -j "$(nproc)"
 }

@@ -4,8 +4,10 @@
 KESTRUNE_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 # Wine can run 32-bit programs only where the kernel runs 32-bit Linux code; where it cannot
-# (ia32 emulation off), the tests run as 64-bit programs under wine64.
-if /lib/ld-linux.so.2 --version >/dev/null 2>&1 && [ -x /usr/lib/wine/wine ]; then
+# (ia32 emulation off), the tests run as 64-bit programs under wine64. KESTRUNE_WINE_ARCH=win64
+# in the environment takes the 64-bit way on any machine, to check it where both would work.
+if [ "${KESTRUNE_WINE_ARCH:-}" != win64 ] && /lib/ld-linux.so.2 --version >/dev/null 2>&1 &&
+  [ -x /usr/lib/wine/wine ]; then
   export KESTRUNE_WINE_ARCH=win32
   WINE_LOADER_BIN=/usr/lib/wine/wine
   WINESERVER_BIN=/usr/lib/wine/wineserver32
@@ -35,6 +37,12 @@ wine_prepare_prefix() {
       rm -rf "$WINEPREFIX"
       timeout 180 "$WINE_LOADER_BIN" wineboot -i >"$KESTRUNE_ROOT/build/wineboot.log" 2>&1 || true
       touch "$WINEPREFIX/.kestrune-ready"
+    fi
+    # Caption buttons are drawn with Marlett, from fonts-wine. This Wine reads fonts from
+    # C:\windows\Fonts and fontconfig's folders, not from its own data folder, where they are.
+    local marlett=/usr/share/wine/fonts/marlett.ttf
+    if [ -f "$marlett" ] && [ ! -f "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf" ]; then
+      cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"
     fi
     # The registry settings, again whenever the file changes.
     local stamp

@@ -30,10 +30,7 @@ class MemoryFixture : public ContractFixture {
     volume().MakeLink(path, target);
     return true;
   }
-  bool MakeUnreadable(const std::string& folder) override {
-    volume().SetUnreadable(folder);
-    return true;
-  }
+  void MakeUnreadable(const std::string& folder) override { volume().SetUnreadable(folder); }
   bool MakeCaseTwin(const std::string& path, bool folder, const std::string& content) override {
     if (folder) {
       volume().MakeFolder(path);

@@ -83,6 +83,7 @@ UnixFileName WineUnixFileName() {
 class Win32Fixture : public ContractFixture {
  public:
   ~Win32Fixture() override {
+    for (HANDLE handle : heldOpen_) CloseHandle(handle);
     for (const auto& [link, unixLink] : unixLinks_) {
       RunUnix("/bin/rm -f \"" + unixLink + "\"");
       WaitUntil(link, false);
@@ -169,8 +170,14 @@ class Win32Fixture : public ContractFixture {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   }
 
-  // Running as root under Wine, and Wine not enforcing ACLs, nothing is unreadable.
-  bool MakeUnreadable(const std::string&) override { return false; }
+  // Wine enforces no ACLs and the tests run as root, but sharing holds: with the folder open
+  // and shared with no one, listing it fails as on Windows.
+  void MakeUnreadable(const std::string& folder) override {
+    HANDLE handle = CreateFileW(LongFolder(folder).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    Check(handle != INVALID_HANDLE_VALUE, "CreateFileW", folder);
+    heldOpen_.push_back(handle);
+  }
 
   // Wine resolves a name it is given whatever its case, so the twin is made on the Unix side;
   // once there, its exact name opens it.
@@ -310,6 +317,7 @@ class Win32Fixture : public ContractFixture {
 
   // Wine's deletion functions leave these in place. Windows path, Unix path.
   std::vector<std::pair<std::wstring, std::string>> unixLinks_;
+  std::vector<HANDLE> heldOpen_;  // folders made unreadable
   std::string root_;
 };
 

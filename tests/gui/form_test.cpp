@@ -138,6 +138,30 @@ TEST(MainWindow, ModelFollowsTheFrameWhenTheUserResizesIt) {
   EXPECT_EQ(main.form.Bounds(), (toolkit::Rect{80, 90, 640, 480}));
 }
 
+TEST(MainWindow, MinimizingLowersTheTaskBarButtonAndItsClickRestores) {
+  MainArrangement main;
+  main.Create();
+  main.Show();
+  HWND form = main.FormWindow();
+  HWND application = GetWindow(form, GW_OWNER);
+  ASSERT_NE(application, nullptr);
+  const toolkit::Rect bounds = main.form.Bounds();
+  // The minimize box and the system menu send the main window SC_MINIMIZE; a click on the task
+  // bar button sends the application window SC_MINIMIZE while the program is up, and SC_RESTORE
+  // and the activation (WM_ACTIVATEAPP) while it is down.
+  for (HWND minimized : {form, application}) {
+    SendMessageA(minimized, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(gui::PumpUntil([&] { return IsIconic(application) && !IsWindowVisible(form); }));
+    SendMessageA(application, WM_SYSCOMMAND, SC_RESTORE, 0);
+    SendMessageA(application, WM_ACTIVATEAPP, TRUE, 0);
+    EXPECT_TRUE(gui::PumpUntil([&] {
+      return !IsIconic(application) && IsWindowVisible(form) && !IsIconic(form) &&
+             GetActiveWindow() == form;
+    }));
+    EXPECT_EQ(main.form.Bounds(), bounds);
+  }
+}
+
 TEST(MainWindow, FormAndEditUseTheFormFontAndTheEditIsAReadOnlyNonTabStop) {
   MainArrangement main;
   main.Create();
@@ -258,12 +282,7 @@ TEST(MainWindow, EscapeKeyCancelsASplitterDragWhereverTheFocusIs) {
   SendMessageA(splitter, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(81, 10));
   ASSERT_TRUE(main.splitter.Dragging());
 
-  // A real key press, through the system's input queue.
-  INPUT keys[2] = {};
-  keys[0].type = keys[1].type = INPUT_KEYBOARD;
-  keys[0].ki.wVk = keys[1].ki.wVk = VK_ESCAPE;
-  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  ASSERT_EQ(SendInput(2, keys, sizeof(INPUT)), 2u);
+  ASSERT_TRUE(gui::TypeKey(VK_ESCAPE));
   EXPECT_TRUE(gui::PumpUntil([&] { return !main.splitter.Dragging(); }, 2000));
   EXPECT_EQ(main.panel1.Width(), 200);
 }

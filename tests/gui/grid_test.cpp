@@ -134,6 +134,27 @@ TEST_F(GridTest, LosingTheMouseOrEscCancelsAResize) {
   EXPECT_TRUE(presses.empty());
 }
 
+TEST_F(GridTest, OnlyTheLeftReleaseEndsAResizeAndTheEscKeyCancelsIt) {
+  Send(WM_LBUTTONDOWN, MK_LBUTTON, 121, 5);
+  Send(WM_MOUSEMOVE, MK_LBUTTON, 141, 5);
+  Send(WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, 60, 5);
+  Send(WM_RBUTTONUP, MK_LBUTTON, 60, 5);
+  EXPECT_TRUE(main.grid.Sizing());
+  EXPECT_EQ(GetCapture(), grid);
+  EXPECT_TRUE(presses.empty());
+  Send(WM_LBUTTONUP, 0, 151, 5);
+  EXPECT_EQ(main.grid.ColWidth(0), 150);
+
+  // A real Esc key reaches the grid: the press gave it the focus.
+  SetForegroundWindow(main.FormWindow());
+  Send(WM_LBUTTONDOWN, MK_LBUTTON, 151, 5);
+  Send(WM_MOUSEMOVE, MK_LBUTTON, 181, 5);
+  ASSERT_TRUE(gui::TypeKey(VK_ESCAPE));
+  EXPECT_TRUE(gui::PumpUntil([&] { return !main.grid.Sizing(); }, 10000));
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(main.grid.ColWidth(0), 150);
+}
+
 TEST_F(GridTest, PressesInsideHeaderCellsAndWithOtherButtonsReachTheHandler) {
   Send(WM_LBUTTONDOWN, MK_LBUTTON, 60, 5);
   Send(WM_LBUTTONUP, 0, 60, 5);

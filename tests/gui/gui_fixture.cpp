@@ -219,6 +219,14 @@ void PostKey(HWND hwnd, UINT virtualKey, char character) {
   PostMessageA(hwnd, WM_KEYUP, virtualKey, 1 | (scan << 16) | 0xC0000000u);
 }
 
+bool TypeKey(WORD virtualKey) {
+  INPUT keys[2] = {};
+  keys[0].type = keys[1].type = INPUT_KEYBOARD;
+  keys[0].ki.wVk = keys[1].ki.wVk = virtualKey;
+  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  return SendInput(2, keys, sizeof(INPUT)) == 2;
+}
+
 bool SaveScreenshot(HWND hwnd, const std::string& name) {
   std::string folder = KESTRUNE_SCREENSHOT_DIR;
   if (!folder.empty() && folder[0] == '/') folder = "Z:" + folder;  // Linux paths under Wine

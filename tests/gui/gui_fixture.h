@@ -95,6 +95,8 @@ DWORD TestThread();
 
 // Posts a key press (down, char, up) to a window of the test thread, as the keyboard would.
 void PostKey(HWND hwnd, UINT virtualKey, char character);
+// Presses and releases a key through the system's input queue (to the window with the focus).
+bool TypeKey(WORD virtualKey);
 
 // Saves the screen area of a window as a BMP file of that name in the build's screenshot
 // folder, for people to look at; false when that is not possible.

@@ -61,6 +61,31 @@ TEST(Journal, WhatARecordSaysIsWhatTheReaderTakes) {
   }
 }
 
+TEST(Journal, AnUndoMayReverseTheRunsCaseChangesThatStandAndNothingElse) {
+  using journal::PlanRecord;
+  using journal::ResultRecord;
+  const Plan docs{"C:\\d\\DOCS", "", "C:\\d\\docs"};
+  const Plan tmp{"C:\\d\\B", "C:\\d\\b.~kestrune.tmp", "C:\\d\\b"};
+  const std::string text =
+      journal::HeaderRecord() + PlanRecord(1, kPlan) + ResultRecord(1, RenameOutcome::Renamed) +
+      PlanRecord(2, docs) + ResultRecord(2, RenameOutcome::NotRenamed) +  // did not happen
+      PlanRecord(3, tmp) + journal::RecoveredRecord(3, true) +            // finished by recovery
+      PlanRecord(4, {"C:\\d\\X", "", "C:\\d\\Y"}) + ResultRecord(4, RenameOutcome::Renamed) +
+      journal::CarriedRecord(5, tmp) + journal::RecoveredRecord(5, true) +  // an earlier run's
+      PlanRecord(6, {"C:\\d\\A", "", "C:\\D\\a"}) + ResultRecord(6, RenameOutcome::Renamed) +
+      PlanRecord(7, docs) + ResultRecord(7, RenameOutcome::Renamed) + journal::UndoRecord() +
+      journal::UndoingRecord(7) + PlanRecord(8, {docs.newPath, "", docs.oldPath}) +
+      ResultRecord(8, RenameOutcome::Renamed) +  // undone already
+      journal::UndoingRecord(1) + PlanRecord(9, {kPlan.newPath, "", kPlan.oldPath}) +
+      ResultRecord(9, RenameOutcome::NotRenamed);  // an undo that failed leaves it undoable
+  const journal::Contents contents = journal::Parse(text);
+  ASSERT_EQ(contents.undoable.size(), 2u);
+  EXPECT_EQ(contents.undoable[0].first, 1);
+  EXPECT_EQ(contents.undoable[1].first, 3);
+  EXPECT_EQ(contents.undoable[1].second.newPath, tmp.newPath);
+  EXPECT_EQ(contents.lastNumber, 9);
+}
+
 TEST(Journal, RecoveryOnlyEverTakesAnEntryOutOfOurTemporaryNameWithinItsFolder) {
   EXPECT_TRUE(journal::MayRecover(kPlan));
   EXPECT_TRUE(journal::MayRecover({"C:\\d\\A", "C:\\d\\~kestrune12.tmp", "C:\\d\\a"}));
@@ -87,17 +112,22 @@ TEST(Journal, RecoveryOnlyEverTakesAnEntryOutOfOurTemporaryNameWithinItsFolder) 
 
 TEST(Journal, KeptFuzzInputs) {
   namespace fs = std::filesystem;
-  int count = 0;
-  for (const fs::directory_entry& entry :
-       fs::directory_iterator(fs::path(KESTRUNE_FUZZ_DIR) / "corpus" / "journal")) {
-    std::ifstream in(entry.path(), std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(fuzz::ExerciseJournal(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()),
-              "")
-        << entry.path();
-    ++count;
+  int seeds = 0;
+  for (const char* kind : {"corpus", "regressions"}) {
+    const fs::path folder = fs::path(KESTRUNE_FUZZ_DIR) / kind / "journal";
+    // A regressions folder comes with the target's first failing input.
+    if (std::string(kind) == "regressions" && !fs::exists(folder)) continue;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+      std::ifstream in(entry.path(), std::ios::binary);
+      const std::string bytes((std::istreambuf_iterator<char>(in)),
+                              std::istreambuf_iterator<char>());
+      EXPECT_EQ(
+          fuzz::ExerciseJournal(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()), "")
+          << entry.path();
+      if (std::string(kind) == "corpus") ++seeds;
+    }
   }
-  EXPECT_GT(count, 0);
+  EXPECT_GT(seeds, 0);
 }
 
 }  // namespace

@@ -101,6 +101,13 @@ TEST_F(GridFixture, GeometryAndHitTesting) {
   EXPECT_EQ(grid.CellAt(350, 10), (GridCoord{}));
   EXPECT_EQ(grid.CellAt(-1, 10), (GridCoord{}));
   EXPECT_EQ(grid.CellAt(10, 24 * 20), (GridCoord{})) << "below the last row";
+  // A header press needs a column's inside: neither a grid line nor a column's first pixel.
+  grid.gridLineWidth = 1;  // column 1 from x = 121
+  EXPECT_EQ(grid.HeaderColumnAt(120, 5), -1);
+  EXPECT_EQ(grid.HeaderColumnAt(121, 5), -1);
+  EXPECT_EQ(grid.HeaderColumnAt(122, 23), 1);
+  EXPECT_EQ(grid.HeaderColumnAt(122, 24), -1) << "below the header";
+  grid.gridLineWidth = 0;
 
   grid.SetTopRow(4);
   EXPECT_EQ(grid.RowTop(4), 24);
@@ -183,6 +190,24 @@ TEST_F(GridFixture, BorderDragResizesOnReleaseAfterTheSizingLineIsGone) {
   EXPECT_TRUE(presses.empty()) << "dragging a border is not a press on the header";
   EXPECT_EQ(peer.calls, (std::vector<std::string>{"line 120", "line 148", "line 168", "line -1",
                                                   "layout sizing=0 w0=170"}));
+}
+
+TEST_F(GridFixture, OnlyTheLeftReleaseEndsABorderDragAndOtherPressesMeanwhileDoNothing) {
+  grid.MouseDown(MouseButton::Left, ssNone, 122, 5);
+  grid.MouseMove(ssNone, 150, 5);
+  for (MouseButton other : {MouseButton::Right, MouseButton::Middle}) {
+    for (unsigned shift : {ssNone, ssDouble}) {
+      grid.MouseDown(other, shift, 60, 5);
+      grid.MouseUp(other, shift, 60, 5);
+    }
+  }
+  EXPECT_TRUE(grid.Sizing());
+  EXPECT_EQ(grid.ColWidth(0), 120);
+  EXPECT_TRUE(presses.empty()) << "a press on the header would sort";
+  grid.MouseUp(MouseButton::Left, ssNone, 150, 5);
+  EXPECT_EQ(grid.ColWidth(0), 148);
+  EXPECT_EQ(peer.calls, (std::vector<std::string>{"line 120", "line 148", "line -1",
+                                                  "layout sizing=0 w0=148"}));
 }
 
 TEST_F(GridFixture, ResizeToOnePixelOrLessIsIgnoredAndTwoApplies) {

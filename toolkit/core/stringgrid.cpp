@@ -187,6 +187,12 @@ GridCoord StringGrid::CellAt(int x, int y) const {
   return {col, row};
 }
 
+int StringGrid::HeaderColumnAt(int x, int y) const {
+  const GridCoord cell = CellAt(x, y);
+  if (cell.row < 0 || cell.row >= fixedRows || x == ColumnLeft(cell.col)) return -1;
+  return cell.col;
+}
+
 int StringGrid::ResizeBorderAt(int x, int y) const {
   if (y < 0 || y >= RowHeight(0)) return -1;
   // A border's zone runs from grabLeft pixels left of it to grabRight pixels right of it, both
@@ -231,6 +237,8 @@ int StringGrid::VisibleDataRows(int clientHeight) const {
 }
 
 void StringGrid::MouseDown(MouseButton button, unsigned shift, int x, int y) {
+  // While a border is dragged the other buttons do nothing, not even press the header.
+  if (Sizing()) return;
   const bool doublePress = (shift & ssDouble) != 0;
   if (button == MouseButton::Left && !doublePress) {
     const int col = ResizeBorderAt(x, y);
@@ -273,7 +281,9 @@ void StringGrid::MouseMove(unsigned /*shift*/, int x, int y) {
   }
 }
 
-void StringGrid::MouseUp(MouseButton /*button*/, unsigned /*shift*/, int x, int /*y*/) {
+void StringGrid::MouseUp(MouseButton button, unsigned /*shift*/, int x, int /*y*/) {
+  // Only the left button, which started them, ends a selection or a border drag.
+  if (button != MouseButton::Left) return;
   selecting_ = false;
   if (!Sizing()) return;
   // Everything the end of the drag needs is read before the sizing state is cleared.

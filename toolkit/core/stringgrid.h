@@ -80,6 +80,10 @@ class StringGrid : public Control {
   // The cell under a point, or {-1,-1}. Cells are half-open: [left, left + width) by
   // [top, top + height); grid-line pixels and the area past the last column or row hit nothing.
   GridCoord CellAt(int x, int y) const;
+  // The column whose header cell a press at (x, y) falls in, or -1. Stricter than CellAt: a
+  // column's first pixel, its boundary with the column before (or the grid's left edge), picks
+  // no column.
+  int HeaderColumnAt(int x, int y) const;
   // The column whose right border's grab zone holds x when y is in the header row, or -1. The
   // zone of a border at b is [b - grabLeft, b + grabRight], both ends included; where zones
   // overlap the nearest border wins, a tie going to the left one.
@@ -92,11 +96,12 @@ class StringGrid : public Control {
 
   // Mouse input from the peer. A single left press in a grab zone starts a column resize and
   // does not fire OnMouseDown; every other press (any button, or the second press of a double
-  // click, marked by ssDouble) fires it.
+  // click, marked by ssDouble) fires it, except during a resize, when presses are ignored.
   void MouseDown(MouseButton button, unsigned shift, int x, int y);
   void MouseMove(unsigned shift, int x, int y);
-  // A release ends a resize: a new width above 1 pixel applies and the whole grid repaints
-  // (LayoutChanged, after SizingLineMoved(-1)), even when the width came out unchanged.
+  // The left release ends a resize: a new width above 1 pixel applies and the whole grid
+  // repaints (LayoutChanged, after SizingLineMoved(-1)), even when the width came out unchanged.
+  // Other buttons' releases change nothing.
   void MouseUp(MouseButton button, unsigned shift, int x, int y);
   // Esc during a resize, or the mouse capture lost: the width stays as it was.
   void CancelMode();

@@ -22,11 +22,31 @@ ApplicationWindow::ApplicationWindow() {
   if (Handle() != nullptr) ShowWindow(Handle(), SW_SHOWNA);
 }
 
+bool ApplicationWindow::MainUsable() const { return main_ != nullptr && IsWindow(main_); }
+
+void ApplicationWindow::Minimize() {
+  if (IsIconic(Handle())) return;
+  if (MainUsable() && IsWindowVisible(main_)) {
+    ShowWindow(main_, SW_HIDE);
+    mainHidden_ = true;
+  }
+  ShowWindow(Handle(), SW_MINIMIZE);
+}
+
+void ApplicationWindow::Restore() {
+  if (IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);
+  if (!mainHidden_ || !MainUsable()) return;
+  mainHidden_ = false;
+  ShowWindow(main_, SW_SHOW);
+  if (IsWindowEnabled(main_)) SetActiveWindow(main_);
+}
+
 LRESULT ApplicationWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_ACTIVATE:
       // A click on the task bar button activates this window; the user means the program.
-      if (LOWORD(wParam) != WA_INACTIVE && main_ != nullptr && IsWindowEnabled(main_)) {
+      if (LOWORD(wParam) != WA_INACTIVE && MainUsable() && IsWindowVisible(main_) &&
+          IsWindowEnabled(main_)) {
         SetActiveWindow(main_);
         return 0;
       }
@@ -36,9 +56,13 @@ LRESULT ApplicationWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
       if (main_ != nullptr) PostMessageA(main_, WM_CLOSE, 0, 0);
       return 0;
     case WM_SYSCOMMAND:
-      if ((wParam & 0xFFF0) == SC_MINIMIZE || (wParam & 0xFFF0) == SC_RESTORE) {
-        if (main_ != nullptr)
-          ShowWindow(main_, (wParam & 0xFFF0) == SC_MINIMIZE ? SW_MINIMIZE : SW_RESTORE);
+      // The task bar button's own commands, and its menu's.
+      if ((wParam & 0xFFF0) == SC_MINIMIZE) {
+        Minimize();
+        return 0;
+      }
+      if ((wParam & 0xFFF0) == SC_RESTORE) {
+        Restore();
         return 0;
       }
       break;

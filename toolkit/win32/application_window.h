@@ -12,14 +12,23 @@ class ApplicationWindow : public Window {
   // The one application window, made on first use with the application title.
   static ApplicationWindow& Get();
   // The window the task bar button gives the activation to.
-  void SetMainWindow(HWND main) { main_ = main; }
+  void SetMainWindow(HWND main) {
+    main_ = main;
+    mainHidden_ = false;
+  }
+  // The program minimizes as a whole: the task bar button goes down and the main window, which
+  // has no button of its own, is hidden until Restore shows and activates it again.
+  void Minimize();
+  void Restore();
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
   ApplicationWindow();
+  bool MainUsable() const;
   HWND main_ = nullptr;
+  bool mainHidden_ = false;  // by Minimize
 };
 
 }  // namespace toolkit::win32

@@ -202,6 +202,14 @@ LRESULT FormWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
+    case WM_SYSCOMMAND:
+      // Minimized alone, an owned window would park on the desktop while the task bar button,
+      // which belongs to the application window, stayed up and could not bring it back.
+      if ((wParam & 0xFFF0) == SC_MINIMIZE) {
+        ApplicationWindow::Get().Minimize();
+        return 0;
+      }
+      return Default(msg, wParam, lParam);
     case WM_COMMAND:
       if (lParam == 0 && HIWORD(wParam) == 0) {
         const UINT index = LOWORD(wParam) - kFirstCommand;
