@@ -17,30 +17,39 @@ namespace {
 // re-pads them with the font's measured digit.
 int SizeDigitsFor(int columnWidth) { return columnWidth < 24 ? 3 : columnWidth / 8; }
 
-void AppendTwoDigits(std::string& s, int v) {
-  if (v < 10) s += '0';
-  s += FormatInteger(v);
+// v in decimal, padded with zeros to width digits; a longer number is written whole.
+void AppendDigits(std::string& s, int v, int width) {
+  if (v < 0) {
+    s += FormatInteger(v);
+    return;
+  }
+  char digits[12];
+  int n = 0;
+  do {
+    digits[n++] = static_cast<char>('0' + v % 10);
+    v /= 10;
+  } while (v > 0);
+  for (int i = n; i < width; ++i) s += '0';
+  while (n > 0) s += digits[--n];
 }
 
 // "yyyy/mm/dd hh:mm:ss" with the user's separators. A time outside the DOS range arrives as its
-// true local time and is shown the same way.
+// true local time and is shown the same way. Written in place: a listing makes one per row.
 std::string TimeText(const LocalDateTime& t, const std::string& dateSep,
                      const std::string& timeSep) {
   std::string s;
-  s.reserve(24);
-  std::string year = FormatInteger(t.year);
-  if (year.size() < 4) s.append(4 - year.size(), '0');
-  s += year;
+  s.reserve(15 + 2 * dateSep.size() + 2 * timeSep.size());
+  AppendDigits(s, t.year, 4);
   s += dateSep;
-  AppendTwoDigits(s, t.month);
+  AppendDigits(s, t.month, 2);
   s += dateSep;
-  AppendTwoDigits(s, t.day);
+  AppendDigits(s, t.day, 2);
   s += ' ';
-  AppendTwoDigits(s, t.hour);
+  AppendDigits(s, t.hour, 2);
   s += timeSep;
-  AppendTwoDigits(s, t.minute);
+  AppendDigits(s, t.minute, 2);
   s += timeSep;
-  AppendTwoDigits(s, t.second);
+  AppendDigits(s, t.second, 2);
   return s;
 }
 
@@ -132,8 +141,8 @@ void TForm1::ListFolder(const std::string& folder) {
     const std::string& name = entry.EntryName;
     if (name == "." || name == "..") return true;
     const int row = count + 1;
+    // A new row comes empty: its five cells are then written.
     StringGrid1.SetRowCount(count + 2);
-    StringGrid1.ClearRow(row);
     const bool isFolder = (entry.Attributes & faDirectory) != 0;
     StringGrid1.SetCell(0, row, name);
     StringGrid1.SetCell(

@@ -2,8 +2,10 @@
 // against a recursive FindFirstFileW walk, a listing against one enumeration, and the
 // lower-casing run against a loop that enumerates and renames the same entries.
 // Usage: form_bench [scan|list|run|all] [scale]   (scale 1 = the sizes below)
+//        form_bench memory [entries]                (memory per node and per row)
 #include <windows.h>
 #include <commctrl.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <chrono>
@@ -33,7 +35,7 @@ std::wstring Wide(const std::string& s) {
   return w;
 }
 
-std::string TempRoot(const char* name) {
+std::string TempRoot(const std::string& name) {
   char temp[MAX_PATH];
   GetTempPathA(MAX_PATH, temp);
   std::string root = std::string(temp) + "kestrune-bench-" + name + "\\";
@@ -77,24 +79,111 @@ void RemoveTree(const std::wstring& folder) {
   RemoveDirectoryW(folder.c_str());
 }
 
-// The floor of a scan: every folder visited once, its subfolder names kept.
-size_t FloorWalk(const std::wstring& folder, std::vector<std::wstring>& names) {
+// The floor of a scan, as a user's other tools pay it: a recursive FindFirstFileA walk that
+// keeps every subfolder's name.
+size_t FloorWalk(const std::string& folder, std::vector<std::string>& names) {
   size_t entries = 0;
-  std::vector<std::wstring> subs;
-  WIN32_FIND_DATAW fd;
-  HANDLE h = FindFirstFileExW((folder + L"*.*").c_str(), FindExInfoBasic, &fd,
-                              FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+  std::vector<std::string> subs;
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((folder + "*.*").c_str(), &fd);
   if (h == INVALID_HANDLE_VALUE) return 0;
   do {
     ++entries;
-    if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && fd.cFileName[0] != L'.') {
+    if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && fd.cFileName[0] != '.') {
       subs.push_back(fd.cFileName);
       names.push_back(fd.cFileName);
     }
-  } while (FindNextFileW(h, &fd));
+  } while (FindNextFileA(h, &fd));
   FindClose(h);
-  for (const auto& s : subs) entries += FloorWalk(folder + s + L"\\", names);
+  for (const auto& sub : subs) entries += FloorWalk(folder + sub + "\\", names);
   return entries;
+}
+
+// The floor of a listing: one FindFirstFileA enumeration, every name kept.
+size_t FloorList(const std::string& folder, std::vector<std::string>& names) {
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((folder + "*.*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return 0;
+  do {
+    names.push_back(fd.cFileName);
+  } while (FindNextFileA(h, &fd));
+  FindClose(h);
+  return names.size();
+}
+
+// Runs a command on the Unix side (Wine starts a program named by its Unix path as a Unix
+// process) and waits for the file it makes last: the handle Wine gives does not wait for it.
+void RunUnix(const std::string& command, const std::string& doneFile) {
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  std::string line = command;
+  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    std::printf("cannot start %s\n", command.c_str());
+    std::exit(1);
+  }
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  while (GetFileAttributesA(doneFile.c_str()) == INVALID_FILE_ATTRIBUTES) Sleep(100);
+  DeleteFileA(doneFile.c_str());
+}
+
+std::string UnixPathOf(const std::string& path) {
+  using UnixFileName = char*(CDECL*)(LPCWSTR);
+  auto unixName = reinterpret_cast<UnixFileName>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
+  if (unixName == nullptr) return std::string();
+  char* name = unixName(Wide(path).c_str());
+  std::string unixPath = name != nullptr ? name : "";
+  HeapFree(GetProcessHeap(), 0, name);
+  return unixPath;
+}
+
+// Below root, made from Linux (Wine needs quadratic time for many entries in one folder):
+// `folders` folders FOLDERn, ten below each in breadth-first order, each with `files` files
+// FILEn.TXT; and `rootFiles` files in root itself. Kept between runs of the benchmark.
+void MakeTreeFromLinux(const std::string& root, int folders, int files, int rootFiles) {
+  const std::string made = root + "made.txt";
+  if (GetFileAttributesA(made.c_str()) != INVALID_FILE_ATTRIBUTES) return;
+  const std::string unixRoot = UnixPathOf(root);
+  const std::string script =
+      "import os\n"
+      "root = '" +
+      unixRoot +
+      "'\n"
+      "def files(d, n):\n"
+      "    for f in range(n): open(os.path.join(d, 'FILE%d.TXT' % f), 'w').close()\n"
+      "files(root, " +
+      std::to_string(rootFiles) +
+      ")\n"
+      "queue, made = [root], 0\n"
+      "while made < " +
+      std::to_string(folders) +
+      ":\n"
+      "    parent = queue.pop(0)\n"
+      "    for c in range(10):\n"
+      "        if made == " +
+      std::to_string(folders) +
+      ": break\n"
+      "        d = os.path.join(parent, 'FOLDER%d' % c)\n"
+      "        os.mkdir(d); files(d, " +
+      std::to_string(files) +
+      "); queue.append(d); made += 1\n"
+      "open(os.path.join(root, 'made.txt'), 'w').close()\n"
+      "open(os.path.join(root, 'done.txt'), 'w').close()\n";
+  std::FILE* out = std::fopen((root + "make.py").c_str(), "wb");
+  std::fwrite(script.data(), 1, script.size(), out);
+  std::fclose(out);
+  RunUnix("/usr/bin/python3 " + unixRoot + "/make.py", root + "done.txt");
+}
+
+// Bytes the process has committed (its private bytes), to tell memory per node or row.
+size_t PrivateBytes() {
+  PROCESS_MEMORY_COUNTERS_EX counters{};
+  counters.cb = sizeof counters;
+  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                       sizeof counters);
+  return counters.PrivateUsage;
 }
 
 // The floor of a run: every entry of every folder renamed to lower case, through a temporary
@@ -179,40 +268,66 @@ struct Bench {
   }
 };
 
+// The scan of a tree of 20,000 folders with 5 files each (100,000 files) against the bare walk.
 void ScanBench(int scale) {
-  int folders = 100000 / scale;
-  std::string root = TempRoot("scan");
-  std::printf("scan: making %d folders ...\n", folders);
-  MakeTree(root, folders, 10, 0);
+  const int folders = 20000 / scale;
+  const std::string root = TempRoot("scan" + std::to_string(folders));
+  std::printf("scan: %d folders of 5 files (made from Linux once)\n", folders);
+  MakeTreeFromLinux(root, folders, 5, 0);
   Bench b;
   b.form.SearchFolder = root;
+  size_t walked = 0;
   auto floorWalk = [&] {
-    std::vector<std::wstring> names;
-    FloorWalk(Wide(root), names);
+    std::vector<std::string> names;
+    walked = FloorWalk(root, names);
   };
   Timings t = BestOfThree(floorWalk, [&] { b.form.BuildFolderTree(); });
-  std::printf("scan: %d nodes; floor %.3f s, BuildFolderTree %.3f s, ratio %.2f (%.2f us/folder)\n",
-              b.form.TreeView1.Count(), t.floor, t.ours, t.ours / t.floor,
-              t.ours * 1e6 / b.form.TreeView1.Count());
-  RemoveTree(Wide(root));
+  std::printf(
+      "scan: %d nodes, %zu entries walked; floor %.3f s, BuildFolderTree %.3f s, ratio %.2f "
+      "(%.2f us/folder)\n",
+      b.form.TreeView1.Count(), walked, t.floor, t.ours, t.ours / t.floor,
+      t.ours * 1e6 / b.form.TreeView1.Count());
 }
 
+// A listing of one folder of 100,000 files against the bare enumeration.
 void ListBench(int scale) {
-  int files = 100000 / scale;
-  std::string root = TempRoot("list");
-  std::printf("list: making %d files ...\n", files);
-  for (int f = 0; f < files; ++f) Touch(Wide(root) + L"FILE" + std::to_wstring(f) + L".TXT");
+  const int files = 100000 / scale;
+  const std::string root = TempRoot("list" + std::to_string(files));
+  std::printf("list: %d files in one folder (made from Linux once)\n", files);
+  MakeTreeFromLinux(root, 0, 0, files);
   Bench b;
-  auto floorWalk = [&] {
-    std::vector<std::wstring> names;
-    FloorWalk(Wide(root), names);
+  auto floorList = [&] {
+    std::vector<std::string> names;
+    FloorList(root, names);
   };
-  Timings t = BestOfThree(floorWalk, [&] { b.form.ListFolder(root); });
-  const double best = t.ours, bestFloor = t.floor;
-  std::printf("list: %d rows; floor %.3f s, ListFolder %.3f s, ratio %.2f (%.2f us/row)\n",
-              b.form.StringGrid1.RowCount() - 1, bestFloor, best, best / bestFloor,
-              best * 1e6 / (b.form.StringGrid1.RowCount() - 1));
-  RemoveTree(Wide(root));
+  Timings t = BestOfThree(floorList, [&] { b.form.ListFolder(root); });
+  const int rows = b.form.StringGrid1.RowCount() - 1;
+  std::printf("list: %d rows; floor %.3f s, ListFolder %.3f s, ratio %.2f (%.2f us/row)\n", rows,
+              t.floor, t.ours, t.ours / t.floor, t.ours * 1e6 / rows);
+}
+
+// Memory of the 32-bit program per tree node (a scan of `entries` folders) and per grid row (a
+// listing of `entries` files): committed bytes before and after.
+void MemoryBench(int entries) {
+  const std::string list = TempRoot("list" + std::to_string(entries));
+  const std::string scan = TempRoot("mem-scan" + std::to_string(entries));
+  std::printf("memory: %d folders and %d files (made from Linux once) ...\n", entries, entries);
+  MakeTreeFromLinux(list, 0, 0, entries);
+  MakeTreeFromLinux(scan, entries, 0, 0);
+  Bench b;
+  size_t before = PrivateBytes();
+  b.form.ListFolder(list);
+  const int rows = b.form.StringGrid1.RowCount() - 1;
+  const double perRow = static_cast<double>(PrivateBytes() - before) / rows;
+  b.form.ListFolder(TempRoot("empty"));
+  before = PrivateBytes();
+  b.form.SearchFolder = scan;
+  b.form.BuildFolderTree();
+  const int nodes = b.form.TreeView1.Count();
+  const double perNode = static_cast<double>(PrivateBytes() - before) / nodes;
+  std::printf(
+      "memory: %d rows, %.0f bytes per row; %d nodes, %.0f bytes per node; %zu MB committed\n",
+      rows, perRow, nodes, perNode, PrivateBytes() >> 20);
 }
 
 // The run with its journal beside the program, and without one (no folder for it), against the
@@ -261,8 +376,8 @@ void RunBench(int scale) {
       "without %.3f s (ratio %.2f); journal share %.1f%%, journal %lu bytes; undo %.3f s "
       "(%.2f of the run); status: %s / %s\n",
       renamed, floor, journaled, journaled / floor, unjournaled, unjournaled / floor,
-      (journaled - unjournaled) / journaled * 100, journal.nFileSizeLow, undone,
-      undone / journaled, status.c_str(), undoStatus.c_str());
+      (journaled - unjournaled) / journaled * 100, journal.nFileSizeLow, undone, undone / journaled,
+      status.c_str(), undoStatus.c_str());
   RemoveTree(Wide(ours));
   RemoveTree(Wide(floorRoot));
 }
@@ -275,5 +390,6 @@ int main(int argc, char** argv) {
   if (what == "scan" || what == "all") ScanBench(scale);
   if (what == "list" || what == "all") ListBench(scale);
   if (what == "run" || what == "all") RunBench(scale);
+  if (what == "memory") MemoryBench(argc > 2 ? std::atoi(argv[2]) : 100000);
   return 0;
 }

@@ -23,19 +23,58 @@ bool IsLinkEntry(const WIN32_FIND_DATAW& found) {
          (tag == 0 || (tag & 0x20000000u) != 0);
 }
 
-LocalDateTime LocalTimeOf(const FILETIME& utc) {
-  FILETIME local;
-  SYSTEMTIME parts;
-  if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &parts)) return {};
-  return AsDeliveredTime(
-      {parts.wYear, parts.wMonth, parts.wDay, parts.wHour, parts.wMinute, parts.wSecond});
+// FileTimeToLocalFileTime adds the bias in force now, the same for every entry; an enumeration
+// takes it once rather than asking per entry.
+class LocalBias {
+ public:
+  LocalBias() {
+    FILETIME now;
+    FILETIME local;
+    GetSystemTimeAsFileTime(&now);
+    known_ = FileTimeToLocalFileTime(&now, &local) != 0;
+    bias_ = static_cast<int64_t>(ValueOf(local)) - static_cast<int64_t>(ValueOf(now));
+  }
+
+  LocalDateTime LocalTimeOf(const FILETIME& utc) const {
+    const int64_t value = static_cast<int64_t>(ValueOf(utc));
+    FILETIME local;
+    if (known_ && value >= 0 && value + bias_ >= 0) {
+      local.dwLowDateTime = static_cast<DWORD>(static_cast<uint64_t>(value + bias_));
+      local.dwHighDateTime = static_cast<DWORD>(static_cast<uint64_t>(value + bias_) >> 32);
+    } else if (!FileTimeToLocalFileTime(&utc, &local)) {
+      return {};
+    }
+    SYSTEMTIME parts;
+    if (!FileTimeToSystemTime(&local, &parts)) return {};
+    return AsDeliveredTime(
+        {parts.wYear, parts.wMonth, parts.wDay, parts.wHour, parts.wMinute, parts.wSecond});
+  }
+
+ private:
+  static uint64_t ValueOf(const FILETIME& time) {
+    return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+  }
+  bool known_ = false;
+  int64_t bias_ = 0;
+};
+
+// A name as code-page bytes in one conversion: a name holds at most 255 UTF-16 units, each at
+// most two bytes here.
+std::string NameOf(const wchar_t* name) {
+  char buffer[MAX_PATH * 2];
+  const int length = static_cast<int>(wcslen(name));
+  const int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name, length, buffer,
+                                        sizeof buffer, nullptr, nullptr);
+  if (bytes > 0 || length == 0)
+    return std::string(buffer, static_cast<size_t>(bytes > 0 ? bytes : 0));
+  return AnsiOf(name, static_cast<size_t>(length));
 }
 
-FileEntry EntryOf(const WIN32_FIND_DATAW& found) {
+FileEntry EntryOf(const WIN32_FIND_DATAW& found, const LocalBias& bias) {
   FileEntry entry;
-  entry.EntryName = AnsiOf(found.cFileName, wcslen(found.cFileName));
+  entry.EntryName = NameOf(found.cFileName);
   entry.EntrySize = (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
-  entry.ModifiedTime = LocalTimeOf(found.ftLastWriteTime);
+  entry.ModifiedTime = bias.LocalTimeOf(found.ftLastWriteTime);
   entry.Attributes = found.dwFileAttributes;
   entry.IsLink = IsLinkEntry(found);
   return entry;
@@ -139,8 +178,9 @@ void EnumerateEntries(const std::string& pattern, uint32_t filter,
   FindHandle find(FindFirstFileExW(wide.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
                                    nullptr, FIND_FIRST_EX_LARGE_FETCH));
   if (find.get() == INVALID_HANDLE_VALUE) return;
+  const LocalBias bias;
   do {
-    if (PassesFilter(found.dwFileAttributes, filter) && !visit(EntryOf(found))) return;
+    if (PassesFilter(found.dwFileAttributes, filter) && !visit(EntryOf(found, bias))) return;
   } while (FindNextFileW(find.get(), &found));
 }
 

@@ -24,10 +24,18 @@ constexpr int kFallbackCharWidth = 8;
 StringGrid::StringGrid(std::string name, Control* parent, int colCount)
     : Control(std::move(name), parent),
       colCount_(colCount),
-      rows_(kInitialRows, std::vector<std::string>(colCount)),
+      cells_(static_cast<size_t>(kInitialRows) * colCount),
+      rowCount_(kInitialRows),
       colWidths_(colCount, kInitialColWidth) {}
 
-StringGridPeer* StringGrid::GridPeer() const { return dynamic_cast<StringGridPeer*>(Peer()); }
+StringGridPeer* StringGrid::GridPeer() const {
+  // Asked on every cell written; the cast is done again only when the peer changed.
+  if (Peer() != castFrom_) {
+    castFrom_ = Peer();
+    gridPeer_ = dynamic_cast<StringGridPeer*>(castFrom_);
+  }
+  return gridPeer_;
+}
 
 void StringGrid::NotifyLayout() {
   if (StringGridPeer* peer = GridPeer()) peer->LayoutChanged();
@@ -48,7 +56,8 @@ GridCoord StringGrid::ClampToData(GridCoord c) const {
 void StringGrid::SetRowCount(int n) {
   n = std::max(n, 1);
   if (n == RowCount()) return;
-  rows_.resize(static_cast<size_t>(n), std::vector<std::string>(colCount_));
+  cells_.resize(static_cast<size_t>(n) * colCount_);
+  rowCount_ = n;
   current_ = ClampToData(current_);
   anchor_ = ClampToData(anchor_);
   topRow_ = std::min(topRow_, LastDataRow());
@@ -66,7 +75,7 @@ void StringGrid::SetCell(int col, int row, const std::string& text) {
 void StringGrid::SetCell(int col, int row, std::string&& text) {
   assert(InRange(col, row));
   if (!InRange(col, row)) return;
-  rows_[row][col] = std::move(text);
+  cells_[static_cast<size_t>(row) * colCount_ + col] = std::move(text);
   // Only this cell: a write made while the header is drawn must not repaint the header.
   if (StringGridPeer* peer = GridPeer()) peer->CellChanged(col, row);
 }
@@ -78,7 +87,9 @@ void StringGrid::ClearRow(int row) {
 void StringGrid::SwapRows(int a, int b) {
   assert(InRange(0, a) && InRange(0, b));
   if (a == b || !InRange(0, a) || !InRange(0, b)) return;
-  rows_[a].swap(rows_[b]);
+  std::swap_ranges(cells_.begin() + static_cast<ptrdiff_t>(a) * colCount_,
+                   cells_.begin() + static_cast<ptrdiff_t>(a + 1) * colCount_,
+                   cells_.begin() + static_cast<ptrdiff_t>(b) * colCount_);
   if (StringGridPeer* peer = GridPeer()) {
     for (int c = 0; c < colCount_; ++c) {
       peer->CellChanged(c, a);

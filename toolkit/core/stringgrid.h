@@ -42,11 +42,13 @@ class StringGrid : public Control {
   int grabRight = 4;
 
   int ColCount() const { return colCount_; }
-  int RowCount() const { return static_cast<int>(rows_.size()); }
+  int RowCount() const { return rowCount_; }
   // Grows with empty rows or drops rows from the end.
   void SetRowCount(int n);
 
-  const std::string& Cell(int col, int row) const { return rows_[row][col]; }
+  const std::string& Cell(int col, int row) const {
+    return cells_[static_cast<size_t>(row) * colCount_ + col];
+  }
   void SetCell(int col, int row, const std::string& text);
   void SetCell(int col, int row, std::string&& text);
   void ClearRow(int row);
@@ -133,7 +135,12 @@ class StringGrid : public Control {
   int SizingLineX() const;
 
   int colCount_;
-  std::vector<std::vector<std::string>> rows_;
+  // Row by row in one block: a listing adds a row per entry, and a block per row would cost an
+  // allocation each (and its bookkeeping in memory) on top of the cells' own.
+  std::vector<std::string> cells_;
+  int rowCount_ = 0;
+  mutable ControlPeer* castFrom_ = nullptr;
+  mutable StringGridPeer* gridPeer_ = nullptr;
   std::vector<int> colWidths_;
   int leftCol_ = 0;
   int topRow_ = 1;
