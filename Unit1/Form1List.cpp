@@ -2,6 +2,7 @@
 // the grid font's digits whenever the size header is drawn.
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "Unit1/Form1.h"
 #include "platform/files.h"
@@ -17,10 +18,13 @@ namespace {
 // re-pads them with the font's measured digit.
 int SizeDigitsFor(int columnWidth) { return columnWidth < 24 ? 3 : columnWidth / 8; }
 
+// The cells of a listing are built in one reused buffer and copied into the grid's cells, which
+// keep their storage from one listing to the next: a row then costs no allocation.
+
 // v in decimal, padded with zeros to width digits; a longer number is written whole.
-void AppendDigits(std::string& s, int v, int width) {
+void AppendDigits(std::string& out, int v, int width) {
   if (v < 0) {
-    s += FormatInteger(v);
+    out += FormatInteger(v);
     return;
   }
   char digits[12];
@@ -29,28 +33,67 @@ void AppendDigits(std::string& s, int v, int width) {
     digits[n++] = static_cast<char>('0' + v % 10);
     v /= 10;
   } while (v > 0);
-  for (int i = n; i < width; ++i) s += '0';
-  while (n > 0) s += digits[--n];
+  out.append(static_cast<size_t>(std::max(0, width - n)), '0');
+  while (n > 0) out += digits[--n];
 }
 
 // "yyyy/mm/dd hh:mm:ss" with the user's separators. A time outside the DOS range arrives as its
-// true local time and is shown the same way. Written in place: a listing makes one per row.
-std::string TimeText(const LocalDateTime& t, const std::string& dateSep,
-                     const std::string& timeSep) {
-  std::string s;
-  s.reserve(15 + 2 * dateSep.size() + 2 * timeSep.size());
-  AppendDigits(s, t.year, 4);
-  s += dateSep;
-  AppendDigits(s, t.month, 2);
-  s += dateSep;
-  AppendDigits(s, t.day, 2);
-  s += ' ';
-  AppendDigits(s, t.hour, 2);
-  s += timeSep;
-  AppendDigits(s, t.minute, 2);
-  s += timeSep;
-  AppendDigits(s, t.second, 2);
-  return s;
+// true local time and is shown the same way.
+void AppendTimeText(std::string& out, const LocalDateTime& t, const std::string& dateSep,
+                    const std::string& timeSep) {
+  AppendDigits(out, t.year, 4);
+  out += dateSep;
+  AppendDigits(out, t.month, 2);
+  out += dateSep;
+  AppendDigits(out, t.day, 2);
+  out += ' ';
+  AppendDigits(out, t.hour, 2);
+  out += timeSep;
+  AppendDigits(out, t.minute, 2);
+  out += timeSep;
+  AppendDigits(out, t.second, 2);
+}
+
+// One space and the upper-cased extension of a name (from its last '.' that is a character of
+// its own), in one pass over the name.
+void AppendTypeText(std::string& out, const std::string& name) {
+  out += ' ';
+  const size_t n = name.size();
+  size_t dot = std::string::npos;
+  for (size_t i = 0; i < n; ++i) {
+    const unsigned char b = static_cast<unsigned char>(name[i]);
+    if (IsLeadByte(b) && i + 1 < n) {
+      ++i;
+    } else if (b == '.') {
+      dot = i;
+    } else if (b == '\\' || b == ':') {
+      dot = std::string::npos;
+    }
+  }
+  if (dot == std::string::npos) return;
+  for (size_t i = dot; i < n; ++i) {
+    const char c = name[i];
+    if (IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < n) {
+      out += c;
+      out += name[++i];
+    } else {
+      out += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    }
+  }
+}
+
+// A size right-justified with spaces to width characters (at most 255); never cut.
+void AppendRightJustified(std::string& out, int64_t value, int width) {
+  char digits[24];
+  int n = 0;
+  uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+  do {
+    digits[n++] = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude > 0);
+  if (value < 0) digits[n++] = '-';
+  out.append(static_cast<size_t>(std::max(0, std::min(width, 255) - n)), ' ');
+  while (n > 0) out += digits[--n];
 }
 
 // True for what the listing itself writes: an optional minus and up to 18 digits without
@@ -88,13 +131,6 @@ std::string RefittedSize(const std::string& text, int width) {
   return fitted == text ? std::string() : fitted;
 }
 
-std::string AttributeText(uint32_t attributes) {
-  std::string s;
-  if (attributes & faArchive) s += texts::kAttrArchive;
-  if (attributes & faReadOnly) s += texts::kAttrReadOnly;
-  if (attributes & faDirectory) s += texts::kAttrDirectory;
-  return s;
-}
 
 }  // namespace
 
@@ -128,6 +164,7 @@ void TForm1::ListFolder(const std::string& folder) {
   const int sizeDigits = SizeDigitsFor(StringGrid1.ColWidth(1));
   const std::string dateSep = DateSeparator();
   const std::string timeSep = TimeSeparator();
+  std::string text;
 
   bool completed = true;
   bool reached = false;
@@ -143,15 +180,25 @@ void TForm1::ListFolder(const std::string& folder) {
     const int row = count + 1;
     // A new row comes empty: its five cells are then written.
     StringGrid1.SetRowCount(count + 2);
-    const bool isFolder = (entry.Attributes & faDirectory) != 0;
     StringGrid1.SetCell(0, row, name);
-    StringGrid1.SetCell(
-        1, row,
-        isFolder ? std::string(texts::kFolderSize)
-                 : RightJustifiedNumber(static_cast<int64_t>(entry.EntrySize), sizeDigits));
-    StringGrid1.SetCell(2, row, " " + UpperCaseText(ExtensionOf(name)));
-    StringGrid1.SetCell(3, row, TimeText(entry.ModifiedTime, dateSep, timeSep));
-    StringGrid1.SetCell(4, row, AttributeText(entry.Attributes));
+    text.clear();
+    if ((entry.Attributes & faDirectory) != 0) {
+      text += texts::kFolderSize;
+    } else {
+      AppendRightJustified(text, static_cast<int64_t>(entry.EntrySize), sizeDigits);
+    }
+    StringGrid1.SetCell(1, row, text);
+    text.clear();
+    AppendTypeText(text, name);
+    StringGrid1.SetCell(2, row, text);
+    text.clear();
+    AppendTimeText(text, entry.ModifiedTime, dateSep, timeSep);
+    StringGrid1.SetCell(3, row, text);
+    text.clear();
+    if (entry.Attributes & faArchive) text += texts::kAttrArchive;
+    if (entry.Attributes & faReadOnly) text += texts::kAttrReadOnly;
+    if (entry.Attributes & faDirectory) text += texts::kAttrDirectory;
+    StringGrid1.SetCell(4, row, text);
     count = row;
     return true;
   });

@@ -56,7 +56,12 @@ GridCoord StringGrid::ClampToData(GridCoord c) const {
 void StringGrid::SetRowCount(int n) {
   n = std::max(n, 1);
   if (n == RowCount()) return;
-  cells_.resize(static_cast<size_t>(n) * colCount_);
+  // Rows dropped keep their strings, emptied when they come back: the next listing then writes
+  // into storage the last one allocated instead of freeing and allocating it again.
+  const size_t used = static_cast<size_t>(n) * colCount_;
+  const size_t kept = std::min(used, cells_.size());
+  for (size_t i = static_cast<size_t>(rowCount_) * colCount_; i < kept; ++i) cells_[i].clear();
+  if (used > cells_.size()) cells_.resize(used);
   rowCount_ = n;
   current_ = ClampToData(current_);
   anchor_ = ClampToData(anchor_);
@@ -69,19 +74,36 @@ bool StringGrid::InRange(int col, int row) const {
 }
 
 void StringGrid::SetCell(int col, int row, const std::string& text) {
-  SetCell(col, row, std::string(text));
+  SetCell(col, row, text.data(), text.size());
 }
 
 void StringGrid::SetCell(int col, int row, std::string&& text) {
   assert(InRange(col, row));
   if (!InRange(col, row)) return;
-  cells_[static_cast<size_t>(row) * colCount_ + col] = std::move(text);
+  std::string& cell = cells_[static_cast<size_t>(row) * colCount_ + col];
+  // Copied into the room the cell has, else the text's own storage taken over.
+  if (cell.capacity() >= text.size()) {
+    cell.assign(text);
+  } else {
+    cell = std::move(text);
+  }
+  Changed(col, row);
+}
+
+void StringGrid::SetCell(int col, int row, const char* text, size_t length) {
+  assert(InRange(col, row));
+  if (!InRange(col, row)) return;
+  cells_[static_cast<size_t>(row) * colCount_ + col].assign(text, length);
+  Changed(col, row);
+}
+
+void StringGrid::Changed(int col, int row) {
   // Only this cell: a write made while the header is drawn must not repaint the header.
   if (StringGridPeer* peer = GridPeer()) peer->CellChanged(col, row);
 }
 
 void StringGrid::ClearRow(int row) {
-  for (int c = 0; c < colCount_; ++c) SetCell(c, row, std::string());
+  for (int c = 0; c < colCount_; ++c) SetCell(c, row, "", 0);
 }
 
 void StringGrid::SwapRows(int a, int b) {

@@ -51,6 +51,7 @@ class StringGrid : public Control {
   }
   void SetCell(int col, int row, const std::string& text);
   void SetCell(int col, int row, std::string&& text);
+  void SetCell(int col, int row, const char* text, size_t length);
   void ClearRow(int row);
   void SwapRows(int a, int b);
 
@@ -125,6 +126,7 @@ class StringGrid : public Control {
 
  private:
   StringGridPeer* GridPeer() const;
+  void Changed(int col, int row);
   void ScrollIntoView(GridCoord c, int clientWidth, int clientHeight);
   void NotifyLayout();
   void NotifySelection();
