@@ -70,16 +70,7 @@ void AppendTypeText(std::string& out, const std::string& name) {
       dot = std::string::npos;
     }
   }
-  if (dot == std::string::npos) return;
-  for (size_t i = dot; i < n; ++i) {
-    const char c = name[i];
-    if (IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < n) {
-      out += c;
-      out += name[++i];
-    } else {
-      out += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-    }
-  }
+  if (dot != std::string::npos) AppendUpperCaseText(name.data() + dot, n - dot, out);
 }
 
 // A size right-justified with spaces to width characters (at most 255); never cut.

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <numeric>
+#include <string_view>
 #include <vector>
 
 #include "Unit1/Form1.h"
@@ -55,8 +56,8 @@ class ExtremeFinder {
 };
 
 // Dense ranks of the keys: equal keys share a rank, and rank order is the keys' byte order
-// (std::string compares bytes as unsigned, a proper prefix first).
-std::vector<int> RanksOf(const std::vector<std::string>& keys) {
+// (string_view compares bytes as unsigned, a proper prefix first).
+std::vector<int> RanksOf(const std::vector<std::string_view>& keys) {
   std::vector<int> order(keys.size());
   std::iota(order.begin(), order.end(), 0);
   std::sort(order.begin(), order.end(), [&](int a, int b) { return keys[a] < keys[b]; });
@@ -91,12 +92,21 @@ void TForm1::StringGrid1MouseDown(toolkit::MouseButton /*button*/, unsigned /*sh
 void TForm1::SortRowsBy(int col) {
   const int n = StringGrid1.RowCount() - 1;  // data rows 1..n
   if (n < 2) return;
-  std::vector<std::string> keys(n);
-  for (int r = 1; r <= n; ++r) keys[r - 1] = UpperCaseText(StringGrid1.Cell(col, r));
+  // Every key in one block: a string per row would cost an allocation each.
+  std::string text;
+  std::vector<size_t> ends(n);
+  for (int r = 1; r <= n; ++r) {
+    const std::string& cell = StringGrid1.Cell(col, r);
+    AppendUpperCaseText(cell.data(), cell.size(), text);
+    ends[r - 1] = text.size();
+  }
+  std::vector<std::string_view> keys(n);
+  for (int p = 0; p < n; ++p) {
+    const size_t begin = p == 0 ? 0 : ends[p - 1];
+    keys[p] = std::string_view(text.data() + begin, ends[p] - begin);
+  }
   // ranks[p] follows the row now at position p (row p + 1) through the swaps.
   std::vector<int> ranks = RanksOf(keys);
-  keys.clear();
-  keys.shrink_to_fit();
 
   ExtremeFinder finder(ranks, SortDescending);
   for (int i = 0; i < n - 1; ++i) {

@@ -12,6 +12,8 @@ bool IsLeadByte(unsigned char b);
 // Copies with single-byte letters mapped; every two-byte character is copied unchanged.
 std::string UpperCaseText(const std::string& s);
 std::string LowerCaseText(const std::string& s);
+// UpperCaseText of the bytes [data, data + size), appended to out (no string of its own).
+void AppendUpperCaseText(const char* data, size_t size, std::string& out);
 
 // Up to and including the last '\' or ':' that is not a trail byte; empty if none.
 std::string FolderPartOf(const std::string& path);

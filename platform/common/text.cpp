@@ -6,19 +6,22 @@
 
 namespace {
 
-// Maps the single-byte letters from..from+25 by delta; a lead byte takes its trail byte with it
-// unchanged, whatever that byte is (0x41-0x5A and 0x61-0x7A are common trail bytes).
-std::string MapSingleByteLetters(const std::string& s, char from, int delta) {
-  std::string out = s;
-  const size_t n = out.size();
+// Maps the single-byte letters from..from+25 by delta in place; a lead byte takes its trail byte
+// with it unchanged, whatever that byte is (0x41-0x5A and 0x61-0x7A are common trail bytes).
+void MapSingleByteLetters(char* text, size_t n, char from, int delta) {
   for (size_t i = 0; i < n; ++i) {
-    const unsigned char b = static_cast<unsigned char>(out[i]);
+    const unsigned char b = static_cast<unsigned char>(text[i]);
     if (IsLeadByte(b) && i + 1 < n) {
       ++i;
-    } else if (out[i] >= from && out[i] <= from + 25) {
-      out[i] = static_cast<char>(out[i] + delta);
+    } else if (text[i] >= from && text[i] <= from + 25) {
+      text[i] = static_cast<char>(text[i] + delta);
     }
   }
+}
+
+std::string MapSingleByteLetters(const std::string& s, char from, int delta) {
+  std::string out = s;
+  MapSingleByteLetters(&out[0], out.size(), from, delta);
   return out;
 }
 
@@ -94,6 +97,12 @@ bool ParseIntegerText(const std::string& text, uint64_t maxPositive, uint64_t ma
 std::string UpperCaseText(const std::string& s) { return MapSingleByteLetters(s, 'a', 'A' - 'a'); }
 
 std::string LowerCaseText(const std::string& s) { return MapSingleByteLetters(s, 'A', 'a' - 'A'); }
+
+void AppendUpperCaseText(const char* data, size_t size, std::string& out) {
+  const size_t start = out.size();
+  out.append(data, size);
+  MapSingleByteLetters(&out[start], size, 'a', 'A' - 'a');
+}
 
 std::string FolderPartOf(const std::string& path) { return path.substr(0, FolderPartLength(path)); }
 

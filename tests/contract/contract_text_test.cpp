@@ -31,6 +31,10 @@ TEST(TextContract, CaseMappingChangesSingleByteLettersOnly) {
   EXPECT_EQ(UpperCaseText("mixed-09_@[`{~"), "MIXED-09_@[`{~");
   EXPECT_EQ(LowerCaseText(""), "");
   EXPECT_EQ(UpperCaseText(""), "");
+  // The appending form maps only what it appends, the two-byte characters of it as a whole.
+  std::string out = "ab";
+  AppendUpperCaseText("cアb\x83", 5, out);
+  EXPECT_EQ(out, "abCアB\x83");
 }
 
 TEST(TextContract, CaseMappingLeavesTrailBytesAlone) {
