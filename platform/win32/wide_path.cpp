@@ -26,8 +26,11 @@ bool NeedsNormalising(const std::wstring& path) {
   while (start <= path.size()) {
     size_t end = path.find(L'\\', start);
     if (end == std::wstring::npos) end = path.size();
-    const std::wstring part = path.substr(start, end - start);
-    if (part == L"." || part == L"..") return true;
+    // Compared in place: every path of a scan comes through here.
+    const size_t length = end - start;
+    if ((length == 1 || length == 2) && path.compare(start, length, L"..", length) == 0) {
+      return true;
+    }
     start = end + 1;
   }
   return false;
