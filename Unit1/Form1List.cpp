@@ -62,7 +62,7 @@ void AppendTypeText(std::string& out, const std::string& name) {
   size_t dot = std::string::npos;
   for (size_t i = 0; i < n; ++i) {
     const unsigned char b = static_cast<unsigned char>(name[i]);
-    if (IsLeadByte(b) && i + 1 < n) {
+    if (b >= 0x80 && IsLeadByte(b) && i + 1 < n) {
       ++i;
     } else if (b == '.') {
       dot = i;
@@ -121,7 +121,6 @@ std::string RefittedSize(const std::string& text, int width) {
   std::string fitted = RightJustifiedNumber(value, width);
   return fitted == text ? std::string() : fitted;
 }
-
 
 }  // namespace
 

@@ -108,14 +108,19 @@ void TForm1::SortRowsBy(int col) {
   // ranks[p] follows the row now at position p (row p + 1) through the swaps.
   std::vector<int> ranks = RanksOf(keys);
 
+  // The swaps are made on row numbers, and the rows moved once at the end: swapping the cells
+  // themselves would reach all over a large grid's memory once per row.
+  std::vector<int> rowAt(n);
+  std::iota(rowAt.begin(), rowAt.end(), 1);
   ExtremeFinder finder(ranks, SortDescending);
   for (int i = 0; i < n - 1; ++i) {
     finder.Remove(i);
     const int best = finder.Best();
     const bool better = SortDescending ? ranks[best] > ranks[i] : ranks[best] < ranks[i];
     if (!better) continue;
-    StringGrid1.SwapRows(i + 1, best + 1);
+    std::swap(rowAt[i], rowAt[best]);
     std::swap(ranks[i], ranks[best]);
     finder.Update(best);
   }
+  StringGrid1.PermuteRows(1, rowAt);
 }

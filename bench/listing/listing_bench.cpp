@@ -122,7 +122,10 @@ int main(int argc, char** argv) {
 
   // Ties everywhere but in the name: one size, one type, one time, in three runs of names.
   for (int i = 0; i < entries; ++i) {
-    volume.MakeFile("C:\\same\\" + std::string(i % 3 == 0 ? "b" : i % 3 == 1 ? "A" : "c") +
+    volume.MakeFile("C:\\same\\" +
+                        std::string(i % 3 == 0   ? "b"
+                                    : i % 3 == 1 ? "A"
+                                                 : "c") +
                         std::to_string(i) + ".TXT",
                     100);
   }

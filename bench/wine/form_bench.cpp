@@ -316,10 +316,10 @@ void ListBench(int scale) {
   const double first = Seconds(t0);
   Timings t = BestOfThree(floorList, [&] { b.form.ListFolder(root); });
   const int rows = b.form.StringGrid1.RowCount() - 1;
-  std::printf("list: %d rows; floor %.3f s, ListFolder %.3f s, ratio %.2f (%.2f us/row); first "
-              "listing %.3f s (%.2f)\n",
-              rows, t.floor, t.ours, t.ours / t.floor, t.ours * 1e6 / rows, first,
-              first / t.floor);
+  std::printf(
+      "list: %d rows; floor %.3f s, ListFolder %.3f s, ratio %.2f (%.2f us/row); first "
+      "listing %.3f s (%.2f)\n",
+      rows, t.floor, t.ours, t.ours / t.floor, t.ours * 1e6 / rows, first, first / t.floor);
 }
 
 // Memory of the 32-bit program per tree node (a scan of `entries` folders) and per grid row (a

@@ -6,12 +6,16 @@
 
 namespace {
 
+// True when b opens a two-byte character. No double-byte code page has a lead byte below 0x80,
+// so the common single-byte text never pays for the platform's question.
+inline bool OpensPair(unsigned char b) { return b >= 0x80 && IsLeadByte(b); }
+
 // Maps the single-byte letters from..from+25 by delta in place; a lead byte takes its trail byte
 // with it unchanged, whatever that byte is (0x41-0x5A and 0x61-0x7A are common trail bytes).
 void MapSingleByteLetters(char* text, size_t n, char from, int delta) {
   for (size_t i = 0; i < n; ++i) {
     const unsigned char b = static_cast<unsigned char>(text[i]);
-    if (IsLeadByte(b) && i + 1 < n) {
+    if (OpensPair(b) && i + 1 < n) {
       ++i;
     } else if (text[i] >= from && text[i] <= from + 25) {
       text[i] = static_cast<char>(text[i] + delta);
@@ -31,7 +35,7 @@ size_t FolderPartLength(const std::string& path) {
   const size_t n = path.size();
   for (size_t i = 0; i < n; ++i) {
     const unsigned char b = static_cast<unsigned char>(path[i]);
-    if (IsLeadByte(b) && i + 1 < n) {
+    if (OpensPair(b) && i + 1 < n) {
       ++i;
     } else if (b == '\\' || b == ':') {
       length = i + 1;
@@ -111,7 +115,7 @@ std::string ExtensionOf(const std::string& path) {
   size_t dot = std::string::npos;
   for (size_t i = FolderPartLength(path); i < n; ++i) {
     const unsigned char b = static_cast<unsigned char>(path[i]);
-    if (IsLeadByte(b) && i + 1 < n) {
+    if (OpensPair(b) && i + 1 < n) {
       ++i;
     } else if (b == '.') {
       dot = i;

@@ -120,6 +120,21 @@ void StringGrid::SwapRows(int a, int b) {
   }
 }
 
+void StringGrid::PermuteRows(int first, const std::vector<int>& rows) {
+  assert(first >= 0 && first + static_cast<int>(rows.size()) <= RowCount());
+  if (first < 0 || first + static_cast<int>(rows.size()) > RowCount()) return;
+  std::vector<std::string> moved;
+  moved.reserve(rows.size() * colCount_);
+  for (int row : rows) {
+    assert(row >= first && row < first + static_cast<int>(rows.size()));
+    for (int c = 0; c < colCount_; ++c) {
+      moved.push_back(std::move(cells_[static_cast<size_t>(row) * colCount_ + c]));
+    }
+  }
+  std::move(moved.begin(), moved.end(), cells_.begin() + static_cast<ptrdiff_t>(first) * colCount_);
+  if (StringGridPeer* peer = GridPeer()) peer->Invalidate();
+}
+
 void StringGrid::SetColWidth(int col, int width) {
   assert(col >= 0 && col < colCount_);
   if (col < 0 || col >= colCount_) return;
