@@ -244,7 +244,12 @@ TEST_F(OpenDialogTest, OpenWithThePresetNameReturnsTheFolderShown) {
   std::string typed;
   Driver driver(FindOpenDialog, [&](HWND box) {
     seen.formEnabled = IsWindowEnabled(main.FormWindow()) != FALSE;
-    typed = gui::TextOf(GetDlgItem(box, 0x47C));
+    // The dialog shows its title before it has filled its name field; on a busy machine the
+    // field comes later than the driver's settling pause.
+    for (int waited = 0; waited < 3000 && typed.empty(); waited += 10) {
+      typed = gui::TextOf(GetDlgItem(box, 0x47C));
+      if (typed.empty()) Sleep(10);
+    }
     PostMessageA(box, WM_COMMAND, IDOK, 0);
   });
   ASSERT_TRUE(dialog.Execute());
