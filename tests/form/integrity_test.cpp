@@ -80,6 +80,11 @@ class IntegrityTest : public FormTest {
     }
   }
 
+  // The program starts and the user chooses the tree.
+  void StartOnTree() {
+    StartProgram();
+    ChooseFolder(kTree);
+  }
   void Run() {
     headless::AnswerDialog(DialogResult::Yes);
     Form().MnuKestrune.Click();
@@ -111,8 +116,7 @@ class IntegrityTest : public FormTest {
   // Changes a whole run makes on a fresh tree.
   long long ChangesOfARun(bool journalWritable) {
     Fresh(journalWritable);
-    StartProgram();
-    ChooseFolder(kTree);
+    StartOnTree();
     const long long before = Volume().Changes();
     Run();
     return Volume().Changes() - before;
@@ -132,8 +136,7 @@ TEST_F(IntegrityTest, ADeathAtAnyChangeOfARunOrOfItsRecoveryLeavesEveryEntryWhol
                                std::to_string(j) + " of the recovery";
       Fresh(true);
       const Snapshot before = Take();
-      StartProgram();
-      ChooseFolder(kTree);
+      StartOnTree();
       ASSERT_TRUE(DiesAt(k, [this] { Run(); })) << when;
       NewProcess();
       const bool recoveryDied = DiesAt(j, [this] { StartProgram(); });
@@ -166,8 +169,7 @@ TEST_F(IntegrityTest, AnEntryRecoveryCannotMoveIsReportedAndKeptUntilItCan) {
   for (long long k = 1; !Volume().Exists(temporary); ++k) {
     ASSERT_LT(k, 20);
     Fresh(true);
-    StartProgram();
-    ChooseFolder(kTree);
+    StartOnTree();
     ASSERT_TRUE(DiesAt(k, [this] { Run(); }));
   }
   // Meanwhile another program takes the new name, which blocks the old one too: lookups here
@@ -207,12 +209,10 @@ TEST_F(IntegrityTest, WithoutAJournalANameTellsItsOwnAndTheNextRunFinishesIt) {
     const std::string when = "death at change " + std::to_string(k);
     Fresh(false);
     const Snapshot before = Take();
-    StartProgram();
-    ChooseFolder(kTree);
+    StartOnTree();
     ASSERT_TRUE(DiesAt(k, [this] { Run(); })) << when;
     NewProcess();
-    StartProgram();
-    ChooseFolder(kTree);
+    StartOnTree();
     Run();
     ExpectWhole(before, Take(), when);
     if (HasFailure()) return;
@@ -225,8 +225,7 @@ TEST_F(IntegrityTest, UndoGivesBackTheTreeAsItWasInTheSameProcessOrAfterARestart
   for (bool restart : {false, true}) {
     Fresh(true);
     const Snapshot before = Take();
-    StartProgram();
-    ChooseFolder(kTree);
+    StartOnTree();
     Run();
     ASSERT_NE(NamesOf(Take()), NamesOf(before));
     if (restart) {
@@ -255,8 +254,7 @@ TEST_F(IntegrityTest, UndoGivesBackTheTreeAsItWasInTheSameProcessOrAfterARestart
 TEST_F(IntegrityTest, UndoSkipsWhatTheUserChangedAndCanBeStoppedAndGoneOn) {
   Fresh(true);
   const Snapshot before = Take();
-  StartProgram();
-  ChooseFolder(kTree);
+  StartOnTree();
   Run();
   // Afterwards the user renames one entry, moves one away, and takes the old name of a third.
   ASSERT_TRUE(RenameEntry(kTree + "readme.txt", kTree + "notes.txt"));
@@ -292,8 +290,7 @@ TEST_F(IntegrityTest, ADeathAtAnyChangeOfAnUndoIsPutRightAndTheUndoCanBeFinished
   long long undoChanges = 0;
   {
     Fresh(true);
-    StartProgram();
-    ChooseFolder(kTree);
+    StartOnTree();
     Run();
     const long long before = Volume().Changes();
     Undo();
@@ -304,8 +301,7 @@ TEST_F(IntegrityTest, ADeathAtAnyChangeOfAnUndoIsPutRightAndTheUndoCanBeFinished
     const std::string when = "death at change " + std::to_string(k) + " of the undo";
     Fresh(true);
     const Snapshot before = Take();
-    StartProgram();
-    ChooseFolder(kTree);
+    StartOnTree();
     Run();
     ASSERT_TRUE(DiesAt(k, [this] { Undo(); })) << when;
     NewProcess();
