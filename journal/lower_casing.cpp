@@ -44,8 +44,8 @@ LowerCasingRun::LowerCasingRun(const std::string& journalPath,
 void LowerCasingRun::BeginFolder(const std::string& folder, int count,
                                  const std::function<const std::string&(int)>& nameAt) {
   folder_ = folder;
-  lowerForms_.clear();
-  for (int i = 0; i < count; ++i) ++lowerForms_[LowerCaseText(nameAt(i))];
+  foldedForms_.clear();
+  for (int i = 0; i < count; ++i) ++foldedForms_[CaseFoldedName(nameAt(i))];
 }
 
 RenameOutcome LowerCasingRun::Rename(const std::string& from, const std::string& to,
@@ -62,7 +62,7 @@ LowerCasingRun::Result LowerCasingRun::LowerCase(const std::string& name, std::s
   // An entry a run could not finish: the name it was meant to have, where no entry has it.
   const std::string told = NewNameOfTemporary(name);
   if (!told.empty()) {
-    if (lowerForms_.count(LowerCaseText(told)) != 0 ||
+    if (foldedForms_.count(CaseFoldedName(told)) != 0 ||
         Rename(name, told, false) != RenameOutcome::Renamed) {
       return Result::Failed;
     }
@@ -71,9 +71,9 @@ LowerCasingRun::Result LowerCasingRun::LowerCase(const std::string& name, std::s
   }
   const std::string lower = LowerCaseText(newName);
   if (lower == newName) return result;
-  // A name that shares its lower-case form with another entry is never moved to a temporary
-  // name: where lookups ignore case, it could not get back out of it.
-  if (Rename(newName, lower, lowerForms_[lower] > 1) != RenameOutcome::Renamed) {
+  // A name that answers to the same name as another entry is never moved to a temporary name:
+  // where lookups ignore case, it could not get back out of it.
+  if (Rename(newName, lower, foldedForms_[CaseFoldedName(lower)] > 1) != RenameOutcome::Renamed) {
     return Result::Failed;
   }
   newName = lower;

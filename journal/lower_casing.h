@@ -45,8 +45,8 @@ class LowerCasingRun {
 
   JournalWriter journal_;
   std::string folder_;
-  // How many listed names of the folder have each lower-case form.
-  std::unordered_map<std::string, int> lowerForms_;
+  // How many listed names of the folder answer to each name (by CaseFoldedName).
+  std::unordered_map<std::string, int> foldedForms_;
 };
 
 }  // namespace journal

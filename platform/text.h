@@ -9,6 +9,13 @@
 // Each platform implementation supplies this (win32: GetCPInfo; memory: code page 932).
 bool IsLeadByte(unsigned char b);
 
+// The form in which a file system that ignores case compares a name: two names answer to each
+// other exactly when their forms are equal. More than the single-byte letters have a case there
+// (full-width Latin, Greek, Cyrillic); only equality of the forms means anything.
+// Each platform implementation supplies this (win32: the system's upper case; memory: a table
+// of code page 932).
+std::string CaseFoldedName(const std::string& name);
+
 // Copies with single-byte letters mapped; every two-byte character is copied unchanged.
 std::string UpperCaseText(const std::string& s);
 std::string LowerCaseText(const std::string& s);

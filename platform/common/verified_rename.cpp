@@ -100,13 +100,17 @@ RenameOutcome ThroughTemporaryName(const std::string& oldPath, const std::string
   const std::string derived = TemporaryNameFor(newName);
 
   // Read from the folder now, not from any earlier listing: the folder may have changed.
+  // Compared as the file system compares: full-width, Greek and Cyrillic letters have a case too.
   bool itself = false;
   bool derivedTaken = false;
+  const std::string newForm = CaseFoldedName(newName);
+  const std::string derivedForm = derived.empty() ? std::string() : CaseFoldedName(derived);
   for (const std::string& name : operations.namesMatching(folder + newName + "*")) {
-    if (LowerCaseText(name) == LowerCaseText(newName)) {
+    const std::string form = CaseFoldedName(name);
+    if (form == newForm) {
       if (name != oldName) return RenameOutcome::NotRenamed;  // another entry answers to it
       itself = true;
-    } else if (!derived.empty() && LowerCaseText(name) == LowerCaseText(derived)) {
+    } else if (!derived.empty() && form == derivedForm) {
       derivedTaken = true;
     }
   }

@@ -1,4 +1,8 @@
-// Lead bytes of code page 932, the code page the memory services always assume.
+// Code page 932, the code page the memory services always assume: its lead bytes, and its
+// letters as a file system that ignores case compares them.
+#include "platform/common/case_fold_932.h"
 #include "platform/text.h"
 
 bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+std::string CaseFoldedName(const std::string& name) { return UpperCaseCodePage932Name(name); }

@@ -58,7 +58,7 @@ ParsedPath Volume::Impl::Parse(const std::string& path) {
   return parsed;
 }
 
-std::string Volume::Impl::Fold(const std::string& name) { return LowerCaseText(name); }
+std::string Volume::Impl::Fold(const std::string& name) { return CaseFoldedName(name); }
 
 bool Volume::Impl::IsValidName(const std::string& name) {
   if (name.empty()) return false;

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <array>
+#include <string>
 
 #include "platform/text.h"
 
@@ -23,4 +24,20 @@ std::array<bool, 256> ReadLeadBytes() {
 bool IsLeadByte(unsigned char b) {
   static const std::array<bool, 256> lead = ReadLeadBytes();
   return lead[b];
+}
+
+// The upper case of the invariant locale is the table the file system compares names by, and
+// unlike a user locale's it never depends on the language (a Turkish i stays an i).
+std::string CaseFoldedName(const std::string& name) {
+  if (name.empty()) return name;
+  const int length = static_cast<int>(name.size());
+  const int units = MultiByteToWideChar(CP_ACP, 0, name.data(), length, nullptr, 0);
+  std::wstring wide(static_cast<size_t>(units), L'\0');
+  std::wstring upper(wide.size(), L'\0');
+  if (units == 0 || MultiByteToWideChar(CP_ACP, 0, name.data(), length, &wide[0], units) == 0 ||
+      LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, wide.data(), units, &upper[0], units,
+                    nullptr, nullptr, 0) == 0) {
+    return UpperCaseText(name);
+  }
+  return std::string(reinterpret_cast<const char*>(upper.data()), upper.size() * sizeof(wchar_t));
 }

@@ -316,8 +316,13 @@ TEST_F(FilesContract, EntriesThatDifferOnlyInCaseStayWhereTheyAre) {
   ASSERT_TRUE(fixture->MakeCaseTwin(root + "Readme.txt", false, "Readme"));
   fixture->MakeFileWith(root + "Pod\\in.pm", "in");
   ASSERT_TRUE(fixture->MakeCaseTwin(root + "pod", true, ""));
+  // Full-width and Greek letters have a case too, for a file system that ignores case.
+  fixture->MakeFileWith(root + "ＡＢＣ.TXT", "ABC");
+  ASSERT_TRUE(fixture->MakeCaseTwin(root + "ａｂｃ.TXT", false, "abc"));
+  fixture->MakeFolder(root + "ΑΩ.D");
+  ASSERT_TRUE(fixture->MakeCaseTwin(root + "αω.D", true, ""));
   const Names before = StoredNames(root);
-  ASSERT_EQ(before.size(), 6u);
+  ASSERT_EQ(before.size(), 10u);
   // Twice: first on a volume not yet known to ignore case-only renames, then on one that is.
   for (int pass = 0; pass < 2; ++pass) {
     if (pass == 0) ForgetVolumesIgnoringCaseOnlyRenames();
@@ -325,7 +330,9 @@ TEST_F(FilesContract, EntriesThatDifferOnlyInCaseStayWhereTheyAre) {
          std::vector<std::pair<std::string, std::string>>{{"xt_MARK.h", "xt_mark.h"},
                                                           {"README.TXT", "readme.txt"},
                                                           {"Readme.txt", "readme.txt"},
-                                                          {"Pod", "pod"}}) {
+                                                          {"Pod", "pod"},
+                                                          {"ＡＢＣ.TXT", "ＡＢＣ.txt"},
+                                                          {"αω.D", "αω.d"}}) {
       for (bool directOnly : {false, true}) {
         EXPECT_EQ(SafeRename(root + from, root + to, {directOnly, nullptr}),
                   RenameOutcome::NotRenamed)
@@ -339,6 +346,8 @@ TEST_F(FilesContract, EntriesThatDifferOnlyInCaseStayWhereTheyAre) {
   EXPECT_EQ(fixture->ContentOf(root + "xt_mark.h"), "mark");
   EXPECT_EQ(fixture->ContentOf(root + "README.TXT"), "README");
   EXPECT_EQ(fixture->ContentOf(root + "Readme.txt"), "Readme");
+  EXPECT_EQ(fixture->ContentOf(root + "ＡＢＣ.TXT"), "ABC");
+  EXPECT_EQ(fixture->ContentOf(root + "ａｂｃ.TXT"), "abc");
   EXPECT_EQ(StoredNames(root + "Pod\\"), Names{"IN.PM"});
 }
 

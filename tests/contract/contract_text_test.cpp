@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <vector>
 
 #include "platform/text.h"
 
@@ -52,6 +53,34 @@ TEST(TextContract, CaseMappingLeavesTrailBytesAlone) {
   EXPECT_EQ(LowerCaseText("AB\x83"), "ab\x83");
   // Two lead bytes in a row: the second is the first's trail byte, the letter after is mapped.
   EXPECT_EQ(LowerCaseText("\x83\x83Q"), "\x83\x83q");
+}
+
+TEST(TextContract, NamesAnswerToEachOtherAsAFileSystemIgnoringCaseTakesThem) {
+  // Pairs the same, then pairs that merely look related: two-byte characters whose trail bytes
+  // are a letter's upper and lower case, small and large kana, different letters.
+  const std::vector<std::pair<std::string, std::string>> same = {{"README.TXT", "readme.txt"},
+                                                                 {"ＡＢＣ.TXT", "ａｂｃ.txt"},
+                                                                 {"Ｚ", "ｚ"},
+                                                                 {"ΑΒΓ", "αβγ"},
+                                                                 {"Ωμ", "ωΜ"},
+                                                                 {"АЁЯ", "аёя"},
+                                                                 {"О", "о"},
+                                                                 {"Ⅰ", "\xFA\x40"},
+                                                                 {"Ⅹ", "\xFA\x49"},
+                                                                 {"アX", "アx"},
+                                                                 {"", ""}};
+  const std::vector<std::pair<std::string, std::string>> different = {
+      {"ア", "ヂ"}, {"\x83\x5A", "\x83\x7A"},
+      {"ぁ", "あ"}, {"\xB1", "\xA7"},
+      {"Ａ", "Ｂ"}, {"Α", "Β"},
+      {"Я", "Ю"},   {"Ⅰ", "Ⅱ"},
+      {"A", "Ａ"},  {"readme", "readme.txt"}};
+  for (const auto& [a, b] : same) {
+    EXPECT_EQ(CaseFoldedName(a), CaseFoldedName(b)) << a << " / " << b;
+  }
+  for (const auto& [a, b] : different) {
+    EXPECT_NE(CaseFoldedName(a), CaseFoldedName(b)) << a << " / " << b;
+  }
 }
 
 TEST(TextContract, FolderPartEndsAtTheLastRealDelimiter) {

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
+#include "platform/common/case_fold_932.h"
 #include "platform/files.h"
 #include "platform/input.h"
 #include "platform/text.h"
@@ -129,6 +131,47 @@ LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// The system's rule for names, as CaseFoldedName applies it, against the table of code page 932
+// that the memory volume compares by: over every character a listing can give (those that come
+// back from their UTF-16 form unchanged), both must cut the characters into the same classes,
+// and each character must answer to its table form in the system's own comparison.
+TEST(Win32Text, CaseFoldingOfEveryCharacterIsTheSystems) {
+  std::map<std::string, std::string> systemOfTable;
+  std::map<std::string, std::string> tableOfSystem;
+  int characters = 0;
+  auto check = [&](const std::string& c) {
+    wchar_t wide[2];
+    char back[4];
+    const int units = MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, c.data(),
+                                          static_cast<int>(c.size()), wide, 2);
+    if (units != 1 ||
+        WideCharToMultiByte(932, 0, wide, 1, back, sizeof back, nullptr, nullptr) !=
+            static_cast<int>(c.size()) ||
+        std::string(back, c.size()) != c) {
+      return;
+    }
+    ++characters;
+    const std::string table = UpperCaseCodePage932Name(c);
+    const std::string system = CaseFoldedName(c);
+    EXPECT_EQ(systemOfTable.emplace(table, system).first->second, system) << c;
+    EXPECT_EQ(tableOfSystem.emplace(system, table).first->second, table) << c;
+    wchar_t tableWide[2];
+    ASSERT_EQ(
+        MultiByteToWideChar(932, 0, table.data(), static_cast<int>(table.size()), tableWide, 2), 1);
+    EXPECT_EQ(CompareStringOrdinal(wide, 1, tableWide, 1, TRUE), CSTR_EQUAL) << c;
+  };
+  for (int b = 0x20; b < 0x100; ++b) {
+    if (!IsLeadByte(static_cast<unsigned char>(b))) check(std::string(1, static_cast<char>(b)));
+  }
+  for (int lead = 0x81; lead <= 0xFC; ++lead) {
+    if (!IsLeadByte(static_cast<unsigned char>(lead))) continue;
+    for (int trail = 0x40; trail <= 0xFC; ++trail) {
+      check(std::string{static_cast<char>(lead), static_cast<char>(trail)});
+    }
+  }
+  EXPECT_GT(characters, 7000);
 }
 
 TEST(Win32Input, PumpDispatchesEverythingAndKeepsTheQuit) {
