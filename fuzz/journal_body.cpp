@@ -80,12 +80,13 @@ std::string ExerciseJournal(const uint8_t* data, size_t size) {
     return "a second recovery found more to move";
   }
 
-  // A new run starts from the same journal: what it carries over, recovery acts on alike.
+  // A new run starts from the same journal: where it goes on at the journal's end, recovery acts
+  // on the whole alike.
   volume.WriteFile(kJournal, std::string(reinterpret_cast<const char*>(data), size));
-  { journal::LowerCasingRun carrying(kJournal); }
+  { journal::LowerCasingRun appended(kJournal); }
   journal::Recover(kJournal);
   wrong = CheckMoves(before, Everything());
-  return wrong.empty() ? "" : "carried over: " + wrong;
+  return wrong.empty() ? "" : "after a run: " + wrong;
 }
 
 }  // namespace fuzz

@@ -82,10 +82,6 @@ std::string PlanRecord(long long number, const Plan& plan) {
   return Fields({"rename", FormatInteger(number), plan.oldPath, plan.temporaryPath, plan.newPath});
 }
 
-std::string CarriedRecord(long long number, const Plan& plan) {
-  return Fields({"carried", FormatInteger(number), plan.oldPath, plan.temporaryPath, plan.newPath});
-}
-
 std::string UndoingRecord(long long runNumber) {
   return Fields({"undoing", FormatInteger(runNumber)});
 }
@@ -108,8 +104,8 @@ std::string FinishedRecord() { return Fields({kFinished}); }
 
 Contents Parse(const std::string& text) {
   Contents contents;
-  // Renames recorded whose outcome is not known yet. What each is: 0 a rename of the run, -1 a
-  // carried one, else the number of the run's rename it undoes.
+  // Renames recorded whose outcome is not known yet. What each is: 0 a rename of the run, -1
+  // one of an earlier run, else the number of the run's rename it undoes.
   struct Pending {
     Plan plan;
     long long undoes;
@@ -134,10 +130,17 @@ Contents Parse(const std::string& text) {
   for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
     std::string line = text.substr(start, end - start);
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (first) {
+    if (first || line == kHeader) {
+      if (first && line != kHeader) return contents;
       first = false;
-      if (line != kHeader) return contents;
       contents.isJournal = true;
+      // A run appended to an unfinished journal: only its own renames can be undone, and the
+      // earlier ones' entries still wait for recovery.
+      for (auto& [number, entry] : pending) entry.undoes = -1;
+      done.clear();
+      undone.clear();
+      undoing = 0;
+      contents.finished = false;
       continue;
     }
     const std::vector<std::string> fields = Split(line);
@@ -151,8 +154,8 @@ Contents Parse(const std::string& text) {
     if (!numbered) continue;
     contents.finished = false;
     contents.lastNumber = std::max(contents.lastNumber, number);
-    if ((kind == "rename" || kind == "carried") && fields.size() == 5) {
-      pending[number] = {{fields[2], fields[3], fields[4]}, kind == "carried" ? -1 : undoing};
+    if (kind == "rename" && fields.size() == 5) {
+      pending[number] = {{fields[2], fields[3], fields[4]}, undoing};
       undoing = 0;
     } else if (kind == "undoing" && fields.size() == 2) {
       undoing = number;

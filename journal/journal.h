@@ -2,9 +2,9 @@
 // CRLF endings, so that a person can read in any text editor what a run did, and recovery can
 // find what a run that died left half done.
 //
-//   Kestrune journal<TAB>1                         the first line of every journal
+//   Kestrune journal<TAB>1                         the first line of every journal; later,
+//                                                  a run appended to an unfinished journal
 //   rename<TAB>n<TAB>old<TAB>temporary<TAB>new     about to rename (temporary empty: direct)
-//   carried<TAB>n<TAB>old<TAB>temporary<TAB>new    the same, left open by an earlier run
 //   undoing<TAB>m                                  the next rename undoes rename m
 //   result<TAB>n<TAB>renamed|unchanged|stranded    what became of rename n
 //   recovered<TAB>n<TAB>new|old                    recovery moved rename n's entry there
@@ -42,7 +42,6 @@ struct Plan {
 
 std::string HeaderRecord();
 std::string PlanRecord(long long number, const Plan& plan);
-std::string CarriedRecord(long long number, const Plan& plan);
 std::string UndoingRecord(long long runNumber);
 std::string UndoRecord();
 std::string ResultRecord(long long number, RenameOutcome outcome);

@@ -12,33 +12,41 @@ namespace journal {
 
 namespace {
 
-// The plans an earlier journal at path left open: entries it could not get out of their
-// temporary names.
-std::map<long long, Plan> OpenPlansOf(const std::string& path) {
+// What an earlier journal at path says, where it is not finished: the plans it left open
+// (entries it could not get out of their temporary names) and its last number.
+Contents UnfinishedJournal(const std::string& path) {
   std::string text;
   if (path.empty() || !ReadFileTail(path, kTailBytes, text) || TailShowsFinished(text) ||
       !ReadFileTail(path, std::numeric_limits<uint64_t>::max(), text)) {
     return {};
   }
-  return Parse(text).open;
+  return Parse(text);
+}
+
+// How many of the plans an entry still stands under: only what recovery may act on counts.
+int StandingPlans(const Contents& contents) {
+  int standing = 0;
+  for (const auto& [number, plan] : contents.open) {
+    if (MayRecover(plan) && IsListedAs(plan.temporaryPath)) ++standing;
+  }
+  return standing;
 }
 
 }  // namespace
 
 LowerCasingRun::LowerCasingRun(const std::string& journalPath)
-    : LowerCasingRun(journalPath, OpenPlansOf(journalPath)) {}
+    : LowerCasingRun(journalPath, UnfinishedJournal(journalPath)) {}
 
-// The old journal is read before the new one replaces it.
-LowerCasingRun::LowerCasingRun(const std::string& journalPath,
-                               const std::map<long long, Plan>& carried)
-    : journal_(journalPath, true) {
-  for (const auto& [number, plan] : carried) {
-    // Only what recovery may act on, and only where an entry still carries the name.
-    if (MayRecover(plan) && IsListedAs(plan.temporaryPath)) {
-      journal_.Write(CarriedRecord(journal_.NextNumber(), plan));
-      journal_.Unfinished();
-    }
-  }
+// A journal that still holds an entry's only record is never emptied, not even for the moment
+// of writing that record again: the new run goes on at its end instead.
+LowerCasingRun::LowerCasingRun(const std::string& journalPath, const Contents& earlier)
+    : LowerCasingRun(journalPath, StandingPlans(earlier), earlier.lastNumber) {}
+
+LowerCasingRun::LowerCasingRun(const std::string& journalPath, int standing, long long lastNumber)
+    : journal_(journalPath, standing == 0, lastNumber) {
+  if (standing == 0) return;
+  journal_.Write(HeaderRecord());
+  for (int i = 0; i < standing; ++i) journal_.Unfinished();
 }
 
 void LowerCasingRun::BeginFolder(const std::string& folder, int count,

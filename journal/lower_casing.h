@@ -15,10 +15,11 @@ namespace journal {
 
 class LowerCasingRun {
  public:
-  // Starts the journal at journalPath, replacing the last run's; plans an earlier run left
-  // open (entries it could not get out of their temporary names) are carried over, so that
-  // recovery still knows them. Without a journal (an empty path, or a folder that cannot be
-  // written) the run still works: it then uses only temporary names that tell the new name.
+  // Starts the journal at journalPath, replacing the last run's; where an earlier run left an
+  // entry under a temporary name that recovery could not move, its journal is kept and the
+  // run is appended to it, so that recovery still knows the entry. Without a journal (an empty
+  // path, or a folder that cannot be written) the run still works: it then uses only temporary
+  // names that tell the new name.
   explicit LowerCasingRun(const std::string& journalPath);
   LowerCasingRun(const LowerCasingRun&) = delete;
   LowerCasingRun& operator=(const LowerCasingRun&) = delete;
@@ -40,7 +41,8 @@ class LowerCasingRun {
   void End();
 
  private:
-  LowerCasingRun(const std::string& journalPath, const std::map<long long, Plan>& carried);
+  LowerCasingRun(const std::string& journalPath, const Contents& earlier);
+  LowerCasingRun(const std::string& journalPath, int standing, long long lastNumber);
   RenameOutcome Rename(const std::string& from, const std::string& to, bool directOnly);
 
   JournalWriter journal_;

@@ -24,7 +24,7 @@ class JournalWriter : public RenameListener {
   long long NextNumber() { return ++number_; }
   // Said before the next attempt's record: that rename undoes the run's rename runNumber.
   void UndoingNext(long long runNumber) { undoing_ = runNumber; }
-  // An entry is still under a temporary name, or an open plan was carried over.
+  // An entry is still under a temporary name, or an earlier run in the journal left one there.
   void Unfinished() { ++unfinished_; }
   // Marks the journal finished, unless something is still to be put right, and closes it.
   void End();

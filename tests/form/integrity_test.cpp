@@ -203,6 +203,53 @@ TEST_F(IntegrityTest, AnEntryRecoveryCannotMoveIsReportedAndKeptUntilItCan) {
   EXPECT_EQ(data, "data 1");
 }
 
+// The long name's temporary name is a numbered one, which says nothing of the entry's names:
+// only the journal knows them. Recovery cannot move it while another entry holds its names, and
+// a run started meanwhile dies at every one of its changes, the first (its journal opened)
+// included: once the names are free, the next start must still give the entry its own.
+TEST_F(IntegrityTest, AnEntryOnlyTheJournalKnowsOutlivesADeathOfTheNextRunAtAnyChange) {
+  const std::string blocker = kTree + LowerCaseText(kLongName);
+  auto numbered = [this] {
+    for (const std::string& name : Volume().NamesIn(kTree)) {
+      if (name.rfind("~kestrune", 0) == 0) return true;
+    }
+    return false;
+  };
+  long long strandAt = 1;
+  for (;; ++strandAt) {
+    ASSERT_LT(strandAt, 100);
+    Fresh(true);
+    StartOnTree();
+    ASSERT_TRUE(DiesAt(strandAt, [this] { Run(); }));
+    if (numbered()) break;
+  }
+  long long runChanges = 0;
+  for (long long k = 0; k <= runChanges; ++k) {
+    const std::string when = "death at change " + std::to_string(k) + " of the next run";
+    Fresh(true);
+    const Snapshot before = Take();
+    StartOnTree();
+    ASSERT_TRUE(DiesAt(strandAt, [this] { Run(); })) << when;
+    Volume().MakeFile(blocker);
+    NewProcess();
+    headless::AnswerDialog(DialogResult::Ok);
+    StartOnTree();
+    ASSERT_EQ(headless::Texts(headless::Event::Dialog).size(), 1u) << when;
+    const long long start = Volume().Changes();
+    const bool died = DiesAt(k, [this] { Run(); });
+    if (k == 0) runChanges = Volume().Changes() - start;
+    ASSERT_EQ(died, k != 0) << when;
+    NewProcess();
+    ASSERT_TRUE(RenameEntry(blocker, "C:\\blocker.txt"));
+    StartProgram();
+    EXPECT_TRUE(headless::Texts(headless::Event::Dialog).empty()) << when;
+    EXPECT_FALSE(numbered()) << when;
+    ExpectWhole(before, Take(), when);
+    if (HasFailure()) return;
+  }
+  EXPECT_GT(runChanges, 30);
+}
+
 TEST_F(IntegrityTest, WithoutAJournalANameTellsItsOwnAndTheNextRunFinishesIt) {
   const long long runChanges = ChangesOfARun(false);
   ASSERT_GT(runChanges, 10);

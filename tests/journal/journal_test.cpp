@@ -66,12 +66,16 @@ TEST(Journal, AnUndoMayReverseTheRunsCaseChangesThatStandAndNothingElse) {
   using journal::ResultRecord;
   const Plan docs{"C:\\d\\DOCS", "", "C:\\d\\docs"};
   const Plan tmp{"C:\\d\\B", "C:\\d\\b.~kestrune.tmp", "C:\\d\\b"};
+  // An earlier run whose entry recovery could not move; the run after it is appended.
+  const std::string earlier = journal::HeaderRecord() + PlanRecord(20, kPlan) +
+                              ResultRecord(20, RenameOutcome::Renamed) + PlanRecord(21, tmp);
   const std::string text =
-      journal::HeaderRecord() + PlanRecord(1, kPlan) + ResultRecord(1, RenameOutcome::Renamed) +
-      PlanRecord(2, docs) + ResultRecord(2, RenameOutcome::NotRenamed) +  // did not happen
-      PlanRecord(3, tmp) + journal::RecoveredRecord(3, true) +            // finished by recovery
+      earlier + journal::HeaderRecord() + PlanRecord(1, kPlan) +
+      ResultRecord(1, RenameOutcome::Renamed) + PlanRecord(2, docs) +
+      ResultRecord(2, RenameOutcome::NotRenamed) +              // did not happen
+      PlanRecord(3, tmp) + journal::RecoveredRecord(3, true) +  // finished by recovery
       PlanRecord(4, {"C:\\d\\X", "", "C:\\d\\Y"}) + ResultRecord(4, RenameOutcome::Renamed) +
-      journal::CarriedRecord(5, tmp) + journal::RecoveredRecord(5, true) +  // an earlier run's
+      journal::RecoveredRecord(21, true) +  // the earlier run's entry, moved only now
       PlanRecord(6, {"C:\\d\\A", "", "C:\\D\\a"}) + ResultRecord(6, RenameOutcome::Renamed) +
       PlanRecord(7, docs) + ResultRecord(7, RenameOutcome::Renamed) + journal::UndoRecord() +
       journal::UndoingRecord(7) + PlanRecord(8, {docs.newPath, "", docs.oldPath}) +
@@ -83,7 +87,8 @@ TEST(Journal, AnUndoMayReverseTheRunsCaseChangesThatStandAndNothingElse) {
   EXPECT_EQ(contents.undoable[0].first, 1);
   EXPECT_EQ(contents.undoable[1].first, 3);
   EXPECT_EQ(contents.undoable[1].second.newPath, tmp.newPath);
-  EXPECT_EQ(contents.lastNumber, 9);
+  EXPECT_EQ(contents.lastNumber, 21);
+  EXPECT_TRUE(contents.open.empty());
 }
 
 TEST(Journal, RecoveryOnlyEverTakesAnEntryOutOfOurTemporaryNameWithinItsFolder) {
@@ -121,8 +126,8 @@ TEST(Journal, KeptFuzzInputs) {
       std::ifstream in(entry.path(), std::ios::binary);
       const std::string bytes((std::istreambuf_iterator<char>(in)),
                               std::istreambuf_iterator<char>());
-      EXPECT_EQ(
-          fuzz::ExerciseJournal(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()), "")
+      EXPECT_EQ(fuzz::ExerciseJournal(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()),
+                "")
           << entry.path();
       if (std::string(kind) == "corpus") ++seeds;
     }
