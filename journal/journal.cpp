@@ -203,6 +203,14 @@ bool MayRecover(const Plan& plan) {
          IsCaseOnlyChange(plan.oldPath, plan.newPath);
 }
 
+int StandingPlans(const Contents& contents) {
+  int standing = 0;
+  for (const auto& [number, plan] : contents.open) {
+    if (MayRecover(plan) && IsListedAs(plan.temporaryPath)) ++standing;
+  }
+  return standing;
+}
+
 bool IsListedAs(const std::string& path) {
   const std::string name = path.substr(FolderPartOf(path).size());
   for (const std::string& listed : NamesMatching(path + "*")) {

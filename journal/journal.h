@@ -78,4 +78,8 @@ bool MayRecover(const Plan& plan);
 // for another entry whose name differs only in case).
 bool IsListedAs(const std::string& path);
 
+// How many open plans of the contents still have their entry under the temporary name, where
+// recovery may act on them: while there are any, the journal must not be marked finished.
+int StandingPlans(const Contents& contents);
+
 }  // namespace journal

@@ -23,15 +23,6 @@ Contents UnfinishedJournal(const std::string& path) {
   return Parse(text);
 }
 
-// How many of the plans an entry still stands under: only what recovery may act on counts.
-int StandingPlans(const Contents& contents) {
-  int standing = 0;
-  for (const auto& [number, plan] : contents.open) {
-    if (MayRecover(plan) && IsListedAs(plan.temporaryPath)) ++standing;
-  }
-  return standing;
-}
-
 }  // namespace
 
 LowerCasingRun::LowerCasingRun(const std::string& journalPath)

@@ -16,6 +16,7 @@ Undo::Undo(const std::string& journalPath) : path_(journalPath) {
   }
   Contents contents = Parse(text);
   lastNumber_ = contents.lastNumber;
+  standing_ = StandingPlans(contents);
   renames_ = std::move(contents.undoable);
 }
 
@@ -25,6 +26,8 @@ std::string Undo::FolderOf(int i) const {
 
 void Undo::Begin() {
   journal_ = std::make_unique<JournalWriter>(path_, false, lastNumber_);
+  // An entry the run left under a temporary name keeps the journal unfinished, undo or not.
+  for (int i = 0; i < standing_; ++i) journal_->Unfinished();
   journal_->Write(UndoRecord());
 }
 

@@ -33,6 +33,7 @@ class Undo {
  private:
   std::string path_;
   long long lastNumber_ = 0;
+  int standing_ = 0;  // open plans whose entry still stands under its temporary name
   std::vector<std::pair<long long, Plan>> renames_;
   std::unique_ptr<JournalWriter> journal_;
 };

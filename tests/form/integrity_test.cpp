@@ -204,10 +204,11 @@ TEST_F(IntegrityTest, AnEntryRecoveryCannotMoveIsReportedAndKeptUntilItCan) {
 }
 
 // The long name's temporary name is a numbered one, which says nothing of the entry's names:
-// only the journal knows them. Recovery cannot move it while another entry holds its names, and
-// a run started meanwhile dies at every one of its changes, the first (its journal opened)
-// included: once the names are free, the next start must still give the entry its own.
-TEST_F(IntegrityTest, AnEntryOnlyTheJournalKnowsOutlivesADeathOfTheNextRunAtAnyChange) {
+// only the journal knows them. Recovery cannot move it while another entry holds its names.
+// Meanwhile the user undoes the run, or starts a new run that dies at any one of its changes,
+// the first (its journal opened) included: once the names are free, the next start must still
+// give the entry its own.
+TEST_F(IntegrityTest, AnEntryOnlyTheJournalKnowsOutlivesAnUndoOrADeathOfTheNextRunAtAnyChange) {
   const std::string blocker = kTree + LowerCaseText(kLongName);
   auto numbered = [this] {
     for (const std::string& name : Volume().NamesIn(kTree)) {
@@ -223,9 +224,11 @@ TEST_F(IntegrityTest, AnEntryOnlyTheJournalKnowsOutlivesADeathOfTheNextRunAtAnyC
     ASSERT_TRUE(DiesAt(strandAt, [this] { Run(); }));
     if (numbered()) break;
   }
+  // k: the next run dies after its k-th change (0: it lives); -1: an undo instead of a run.
   long long runChanges = 0;
-  for (long long k = 0; k <= runChanges; ++k) {
-    const std::string when = "death at change " + std::to_string(k) + " of the next run";
+  for (long long k = -1; k <= runChanges; ++k) {
+    const std::string when = k < 0 ? std::string("an undo in between")
+                                   : "death at change " + std::to_string(k) + " of the next run";
     Fresh(true);
     const Snapshot before = Take();
     StartOnTree();
@@ -235,10 +238,14 @@ TEST_F(IntegrityTest, AnEntryOnlyTheJournalKnowsOutlivesADeathOfTheNextRunAtAnyC
     headless::AnswerDialog(DialogResult::Ok);
     StartOnTree();
     ASSERT_EQ(headless::Texts(headless::Event::Dialog).size(), 1u) << when;
-    const long long start = Volume().Changes();
-    const bool died = DiesAt(k, [this] { Run(); });
-    if (k == 0) runChanges = Volume().Changes() - start;
-    ASSERT_EQ(died, k != 0) << when;
+    if (k < 0) {
+      Undo();
+    } else {
+      const long long start = Volume().Changes();
+      const bool died = DiesAt(k, [this] { Run(); });
+      if (k == 0) runChanges = Volume().Changes() - start;
+      ASSERT_EQ(died, k != 0) << when;
+    }
     NewProcess();
     ASSERT_TRUE(RenameEntry(blocker, "C:\\blocker.txt"));
     StartProgram();
