@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "platform/common/entry_time.h"
@@ -107,14 +108,6 @@ bool StoredNameIs(const std::string& path) {
          wide.compare(separator + 1, kNoSeparator, found.cFileName) == 0;
 }
 
-bool Move(const std::string& from, const std::string& to) {
-  std::wstring wideFrom;
-  std::wstring wideTo;
-  // No MOVEFILE_REPLACE_EXISTING and no MOVEFILE_COPY_ALLOWED: never overwrite, never copy.
-  return ExactLongPathOf(from, wideFrom) && ExactLongPathOf(to, wideTo) &&
-         MoveFileExW(wideFrom.c_str(), wideTo.c_str(), 0) != 0;
-}
-
 // A rename through an open handle names its target in the system's own form.
 std::wstring NtPathOf(const std::wstring& longPath) {
   return L"\\??\\" + longPath.substr(4);  // \\?\C:\… and \\?\UNC\… alike
@@ -146,6 +139,64 @@ class HandleMover : public EntryMover {
   HANDLE handle_;
 };
 
+// The path of the entry an open handle is on, as the system names it (without the drive).
+bool NameOfHandle(HANDLE handle, std::wstring& name) {
+  // The longest path the system has, in UTF-16 units.
+  constexpr size_t kMaxPathUnits = 32768;
+  std::vector<char> buffer(sizeof(FILE_NAME_INFO) + kMaxPathUnits * sizeof(wchar_t));
+  auto* info = reinterpret_cast<FILE_NAME_INFO*>(buffer.data());
+  if (!GetFileInformationByHandleEx(handle, FileNameInfo, info,
+                                    static_cast<DWORD>(buffer.size()))) {
+    return false;
+  }
+  name.assign(info->FileName, info->FileNameLength / sizeof(wchar_t));
+  return true;
+}
+
+bool SameNameIgnoringCase(const std::wstring& a, const std::wstring& b) {
+  return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
+                              static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+// The system's name of a folder, for the entries opened in it. A run asks for the same folder
+// entry after entry, so the last answer is kept.
+bool NameOfFolder(const std::wstring& folder, std::wstring& name) {
+  static std::mutex mutex;
+  static std::wstring lastFolder;
+  static std::wstring lastName;
+  std::lock_guard<std::mutex> lock(mutex);
+  if (folder != lastFolder) {
+    HANDLE handle =
+        CreateFileW(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    std::wstring opened;
+    const bool named = NameOfHandle(handle, opened);
+    CloseHandle(handle);
+    if (!named) return false;
+    lastFolder = folder;
+    lastName = opened;
+  }
+  name = lastName;
+  return true;
+}
+
+// An open of a link that the system cannot take as itself (Wine opens what a Unix link leads
+// to, file or folder) gives a handle on another entry, perhaps in another folder: a move through
+// it would carry that entry here and put it in place of the link. Only a handle that the system
+// names as the entry of the folder it was opened in is moved.
+bool IsOnEntryItself(HANDLE handle, const std::wstring& path) {
+  const auto separator = path.find_last_of(L'\\');
+  std::wstring folder;
+  std::wstring entry;
+  if (separator == kNoSeparator || !NameOfFolder(path.substr(0, separator + 1), folder) ||
+      !NameOfHandle(handle, entry)) {
+    return false;
+  }
+  if (folder.empty() || folder.back() != L'\\') folder += L'\\';
+  return SameNameIgnoringCase(entry, folder + path.substr(separator + 1));
+}
+
 std::unique_ptr<EntryMover> OpenEntry(const std::string& path) {
   std::wstring wide;
   if (!ExactLongPathOf(path, wide)) return nullptr;
@@ -154,7 +205,17 @@ std::unique_ptr<EntryMover> OpenEntry(const std::string& path) {
       wide.c_str(), DELETE | SYNCHRONIZE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return nullptr;
+  if (!IsOnEntryItself(handle, wide)) {
+    CloseHandle(handle);
+    return nullptr;
+  }
   return std::make_unique<HandleMover>(handle);
+}
+
+// A one-step rename goes through the same checked handle.
+bool Move(const std::string& from, const std::string& to) {
+  const std::unique_ptr<EntryMover> entry = OpenEntry(from);
+  return entry != nullptr && entry->MoveTo(to);
 }
 
 bool Exists(const std::string& path) {

@@ -351,6 +351,49 @@ TEST_F(FilesContract, EntriesThatDifferOnlyInCaseStayWhereTheyAre) {
   EXPECT_EQ(StoredNames(root + "Pod\\"), Names{"IN.PM"});
 }
 
+TEST_F(FilesContract, ALinkIsRenamedItselfOrNotAtAllAndWhatItLeadsToStaysWhereItIs) {
+  // Wine opens what a Unix link leads to, even when asked for the link itself: a move through
+  // that handle would carry the target, perhaps from another folder, here in place of the link.
+  fixture->MakeFolder(root + "here");
+  fixture->MakeFolder(root + "away\\TARGET");
+  fixture->MakeFileWith(root + "away\\TARGET\\IN.TXT", "in");
+  fixture->MakeFileWith(root + "away\\README.Bugs", "bugs");
+  fixture->MakeFileWith(root + "here\\README", "readme");
+  struct Link {
+    const char* name;
+    const char* target;
+    bool folder;
+  };
+  int made = 0;
+  for (const Link& link : {Link{"LINKED", "away\\TARGET", true}, Link{"FAQ", "here\\README", false},
+                           Link{"README.Bugs", "away\\README.Bugs", false}}) {
+    const std::string path = root + "here\\" + link.name;
+    if (!(link.folder ? fixture->MakeLink(path, root + link.target)
+                      : fixture->MakeFileLink(path, root + link.target))) {
+      continue;
+    }
+    ++made;
+    for (bool directOnly : {false, true}) {
+      ForgetVolumesIgnoringCaseOnlyRenames();
+      const std::string lower = root + "here\\" + LowerCaseText(link.name);
+      const RenameOutcome outcome = SafeRename(path, lower, {directOnly, nullptr});
+      EXPECT_NE(outcome, RenameOutcome::LeftUnderTemporaryName) << link.name;
+      EXPECT_EQ(StoredNames(root + "away\\"), (Names{"README.Bugs", "TARGET"})) << link.name;
+      EXPECT_EQ(fixture->ContentOf(root + "away\\TARGET\\IN.TXT"), "in") << link.name;
+      EXPECT_EQ(fixture->ContentOf(root + "away\\README.Bugs"), "bugs") << link.name;
+      EXPECT_EQ(fixture->ContentOf(root + "here\\README"), "readme") << link.name;
+      const Names here = StoredNames(root + "here\\");
+      const std::string name =
+          outcome == RenameOutcome::Renamed ? LowerCaseText(link.name) : std::string(link.name);
+      EXPECT_EQ(std::count(here.begin(), here.end(), name), 1) << link.name;
+      if (outcome == RenameOutcome::Renamed) {
+        ASSERT_TRUE(RenameEntry(lower, path));
+      }
+    }
+  }
+  EXPECT_GT(made, 0);
+}
+
 // ---- Append-only files ----
 
 TEST_F(FilesContract, AnAppendFileHasOneWriterAndAnyNumberOfReaders) {

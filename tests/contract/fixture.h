@@ -24,6 +24,8 @@ class ContractFixture {
   // A link folder at path leading to the folder target. False where the platform cannot make
   // one here; the test then says so and skips.
   virtual bool MakeLink(const std::string& path, const std::string& target) = 0;
+  // A link at path leading to the file target. False where the platform cannot make one.
+  virtual bool MakeFileLink(const std::string& path, const std::string& target) = 0;
   // Makes an existing folder unreadable (its entries cannot be listed) until the fixture goes.
   virtual void MakeUnreadable(const std::string& folder) = 0;
   // An entry beside one whose name differs from path's only in letter case (a file holding

@@ -30,6 +30,7 @@ class MemoryFixture : public ContractFixture {
     volume().MakeLink(path, target);
     return true;
   }
+  bool MakeFileLink(const std::string&, const std::string&) override { return false; }
   void MakeUnreadable(const std::string& folder) override { volume().SetUnreadable(folder); }
   bool MakeCaseTwin(const std::string& path, bool folder, const std::string& content) override {
     if (folder) {

@@ -170,6 +170,18 @@ class Win32Fixture : public ContractFixture {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   }
 
+  bool MakeFileLink(const std::string& path, const std::string& target) override {
+    const std::wstring link = LongFolder(path);
+    const UnixFileName unixName = WineUnixFileName();
+    if (unixName != nullptr) {
+      MakeUnixLink(unixName, link, LongFolder(target));
+    } else if (!CreateSymbolicLinkW(link.c_str(), LongFolder(target).c_str(),
+                                    0x2 /* unprivileged */)) {
+      return false;
+    }
+    return GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
+
   // Wine enforces no ACLs and the tests run as root, but sharing holds: with the folder open
   // and shared with no one, listing it fails as on Windows.
   void MakeUnreadable(const std::string& folder) override {
