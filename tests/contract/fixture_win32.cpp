@@ -158,28 +158,12 @@ class Win32Fixture : public ContractFixture {
   }
 
   bool MakeLink(const std::string& path, const std::string& target) override {
-    const std::wstring link = LongFolder(path);
-    const UnixFileName unixName = WineUnixFileName();
-    if (unixName != nullptr) {
-      MakeUnixLink(unixName, link, LongFolder(target));
-    } else if (!CreateSymbolicLinkW(link.c_str(), LongFolder(target).c_str(),
-                                    SYMBOLIC_LINK_FLAG_DIRECTORY | 0x2 /* unprivileged */)) {
-      return false;
-    }
-    const DWORD attributes = GetFileAttributesW(link.c_str());
+    const DWORD attributes = MakeAnyLink(path, target, SYMBOLIC_LINK_FLAG_DIRECTORY);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   }
 
   bool MakeFileLink(const std::string& path, const std::string& target) override {
-    const std::wstring link = LongFolder(path);
-    const UnixFileName unixName = WineUnixFileName();
-    if (unixName != nullptr) {
-      MakeUnixLink(unixName, link, LongFolder(target));
-    } else if (!CreateSymbolicLinkW(link.c_str(), LongFolder(target).c_str(),
-                                    0x2 /* unprivileged */)) {
-      return false;
-    }
-    return GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return MakeAnyLink(path, target, 0) != INVALID_FILE_ATTRIBUTES;
   }
 
   // Wine enforces no ACLs and the tests run as root, but sharing holds: with the folder open
@@ -287,6 +271,20 @@ class Win32Fixture : public ContractFixture {
     const std::string unixPath = std::string(unixFolder) + "/" + utf8;
     HeapFree(GetProcessHeap(), 0, unixFolder);
     return unixPath;
+  }
+
+  // A link at path to target (a Unix link under Wine, where CreateSymbolicLinkW is a stub); the
+  // attributes the link shows, INVALID_FILE_ATTRIBUTES where none could be made.
+  DWORD MakeAnyLink(const std::string& path, const std::string& target, DWORD folderFlag) {
+    const std::wstring link = LongFolder(path);
+    const UnixFileName unixName = WineUnixFileName();
+    if (unixName != nullptr) {
+      MakeUnixLink(unixName, link, LongFolder(target));
+    } else if (!CreateSymbolicLinkW(link.c_str(), LongFolder(target).c_str(),
+                                    folderFlag | 0x2 /* unprivileged */)) {
+      return INVALID_FILE_ATTRIBUTES;
+    }
+    return GetFileAttributesW(link.c_str());
   }
 
   // Wine runs a Unix program named by its Unix path as a Unix process.
