@@ -102,7 +102,7 @@ std::string UnrecoveredRecord(long long number) {
 
 std::string FinishedRecord() { return Fields({kFinished}); }
 
-Contents Parse(const std::string& text) {
+Contents Parse(const std::string& text, Reading reading) {
   Contents contents;
   // Renames recorded whose outcome is not known yet. What each is: 0 a rename of the run, -1
   // one of an earlier run, else the number of the run's rename it undoes.
@@ -117,7 +117,9 @@ Contents Parse(const std::string& text) {
   auto complete = [&](long long number) {
     const auto it = pending.find(number);
     if (it == pending.end()) return;
-    if (it->second.undoes > 0) {
+    if (reading == Reading::OpenPlans) {
+      // Neither an undo's progress nor the run's renames matter to recovery.
+    } else if (it->second.undoes > 0) {
       undone.insert(it->second.undoes);
     } else if (it->second.undoes == 0 && IsUndoable(it->second.plan)) {
       done.emplace_back(number, it->second.plan);

@@ -62,7 +62,11 @@ struct Contents {
   std::vector<std::pair<long long, Plan>> undoable;
   long long lastNumber = 0;  // the highest record number
 };
-Contents Parse(const std::string& text);
+// What a reader takes from a journal. Recovery and a run starting need only the open plans; the
+// undoable renames of a run of millions would cost more memory than the journal's text, at a
+// start that must not fail.
+enum class Reading { OpenPlans, Everything };
+Contents Parse(const std::string& text, Reading reading = Reading::Everything);
 
 // True when a journal's tail (its last kTailBytes bytes) shows it finished, which spares reading
 // the whole of a long one. False does not say unfinished: Parse then decides.

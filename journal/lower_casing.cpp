@@ -20,7 +20,7 @@ Contents UnfinishedJournal(const std::string& path) {
       !ReadFileTail(path, std::numeric_limits<uint64_t>::max(), text)) {
     return {};
   }
-  return Parse(text);
+  return Parse(text, Reading::OpenPlans);
 }
 
 }  // namespace

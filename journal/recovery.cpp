@@ -18,7 +18,7 @@ RecoveryReport Recover(const std::string& journalPath) {
   const JournalFile file(OpenAppendFile(journalPath, false));
   if (!file) return report;
   if (ReadFileTail(journalPath, std::numeric_limits<uint64_t>::max(), text)) {
-    const Contents contents = Parse(text);
+    const Contents contents = Parse(text, Reading::OpenPlans);
     if (contents.finished) return report;
     for (const auto& [number, plan] : contents.open) {
       if (!contents.isJournal || !MayRecover(plan) || !IsListedAs(plan.temporaryPath)) continue;

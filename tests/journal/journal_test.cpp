@@ -46,12 +46,14 @@ TEST(Journal, WhatARecordSaysIsWhatTheReaderTakes) {
       {"", 0, false}};
   EXPECT_TRUE(journal::TailShowsFinished(cases[5].text));
   for (const Case& c : cases) {
-    const journal::Contents contents = journal::Parse(c.text);
-    EXPECT_EQ(contents.isJournal, c.text.rfind(header, 0) == 0) << c.text;
-    EXPECT_EQ(contents.open.size(), c.open) << c.text;
-    EXPECT_EQ(contents.finished, c.finished) << c.text;
-    if (contents.open.size() == 1) {
-      EXPECT_EQ(contents.open.begin()->second.temporaryPath, kPlan.temporaryPath);
+    for (journal::Reading reading : {journal::Reading::Everything, journal::Reading::OpenPlans}) {
+      const journal::Contents contents = journal::Parse(c.text, reading);
+      EXPECT_EQ(contents.isJournal, c.text.rfind(header, 0) == 0) << c.text;
+      EXPECT_EQ(contents.open.size(), c.open) << c.text;
+      EXPECT_EQ(contents.finished, c.finished) << c.text;
+      if (contents.open.size() == 1) {
+        EXPECT_EQ(contents.open.begin()->second.temporaryPath, kPlan.temporaryPath);
+      }
     }
     // The tail may only ever err towards reading the whole journal.
     const std::string tail = c.text.substr(c.text.size() - std::min<size_t>(c.text.size(), 64));
@@ -89,6 +91,11 @@ TEST(Journal, AnUndoMayReverseTheRunsCaseChangesThatStandAndNothingElse) {
   EXPECT_EQ(contents.undoable[1].second.newPath, tmp.newPath);
   EXPECT_EQ(contents.lastNumber, 21);
   EXPECT_TRUE(contents.open.empty());
+  // Recovery reads the same journal without keeping the renames.
+  const journal::Contents forRecovery = journal::Parse(text, journal::Reading::OpenPlans);
+  EXPECT_TRUE(forRecovery.undoable.empty());
+  EXPECT_TRUE(forRecovery.open.empty());
+  EXPECT_EQ(forRecovery.lastNumber, 21);
 }
 
 TEST(Journal, RecoveryOnlyEverTakesAnEntryOutOfOurTemporaryNameWithinItsFolder) {
