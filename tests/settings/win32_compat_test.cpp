@@ -106,13 +106,26 @@ class Win32ProfileTest : public ::testing::Test {
     ASSERT_GT(GetTempPathA(MAX_PATH, temp), 0u);
     folder_ =
         std::string(temp) + "kestrune-settings-" + std::to_string(GetCurrentProcessId()) + "\\";
+    // Wine gives process ids out again: a folder of this name was left by a run that died.
+    RemoveFolderOfFiles(folder_);
     ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr));
   }
 
+  static void RemoveFolderOfFiles(const std::string& folder) {
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((folder + "*").c_str(), &found);
+    if (find != INVALID_HANDLE_VALUE) {
+      do {
+        DeleteFileA((folder + found.cFileName).c_str());
+      } while (FindNextFileA(find, &found));
+      FindClose(find);
+    }
+    RemoveDirectoryA(folder.c_str());
+  }
+
   static void TearDownTestSuite() {
-    for (const std::string& path : files_) DeleteFileA(path.c_str());
     files_.clear();
-    RemoveDirectoryA(folder_.c_str());
+    RemoveFolderOfFiles(folder_);
   }
 
   // A file of its own for every case: the Win32 side caches what it read by file name.
