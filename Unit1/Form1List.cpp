@@ -54,37 +54,11 @@ void AppendTimeText(std::string& out, const LocalDateTime& t, const std::string&
   AppendDigits(out, t.second, 2);
 }
 
-// One space and the upper-cased extension of a name (from its last '.' that is a character of
-// its own), in one pass over the name.
+// One space and the upper-cased extension of a name.
 void AppendTypeText(std::string& out, const std::string& name) {
   out += ' ';
-  const size_t n = name.size();
-  size_t dot = std::string::npos;
-  for (size_t i = 0; i < n; ++i) {
-    const unsigned char b = static_cast<unsigned char>(name[i]);
-    if (b >= 0x80 && IsLeadByte(b) && i + 1 < n) {
-      ++i;
-    } else if (b == '.') {
-      dot = i;
-    } else if (b == '\\' || b == ':') {
-      dot = std::string::npos;
-    }
-  }
-  if (dot != std::string::npos) AppendUpperCaseText(name.data() + dot, n - dot, out);
-}
-
-// A size right-justified with spaces to width characters (at most 255); never cut.
-void AppendRightJustified(std::string& out, int64_t value, int width) {
-  char digits[24];
-  int n = 0;
-  uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
-  do {
-    digits[n++] = static_cast<char>('0' + magnitude % 10);
-    magnitude /= 10;
-  } while (magnitude > 0);
-  if (value < 0) digits[n++] = '-';
-  out.append(static_cast<size_t>(std::max(0, std::min(width, 255) - n)), ' ');
-  while (n > 0) out += digits[--n];
+  const size_t dot = ExtensionStart(name);
+  if (dot != std::string::npos) AppendUpperCaseText(name.data() + dot, name.size() - dot, out);
 }
 
 // True for what the listing itself writes: an optional minus and up to 18 digits without
@@ -175,7 +149,7 @@ void TForm1::ListFolder(const std::string& folder) {
     if ((entry.Attributes & faDirectory) != 0) {
       text += texts::kFolderSize;
     } else {
-      AppendRightJustified(text, static_cast<int64_t>(entry.EntrySize), sizeDigits);
+      AppendRightJustifiedNumber(static_cast<int64_t>(entry.EntrySize), sizeDigits, text);
     }
     StringGrid1.SetCell(1, row, text);
     text.clear();

@@ -26,6 +26,8 @@ void AppendUpperCaseText(const char* data, size_t size, std::string& out);
 std::string FolderPartOf(const std::string& path);
 // From the last '.' after the last '\' or ':' (none a trail byte), dot included; empty if none.
 std::string ExtensionOf(const std::string& path);
+// Where ExtensionOf's part of path begins (its '.'), or std::string::npos.
+size_t ExtensionStart(const std::string& path);
 
 // Leading spaces, then [+-]decimal, or (unsigned) $hex, xhex, Xhex, 0xhex, 0Xhex up to
 // FFFFFFFF read as a 32-bit pattern. Nothing may follow. False on any other text.
@@ -37,3 +39,5 @@ bool ParseInteger64(const std::string& text, int64_t& value);
 std::string FormatInteger(int64_t value);
 // Decimal padded on the left with spaces to width (capped at 255); never cut.
 std::string RightJustifiedNumber(int64_t value, int width);
+// RightJustifiedNumber appended to out (no string of its own).
+void AppendRightJustifiedNumber(int64_t value, int width, std::string& out);

@@ -110,7 +110,7 @@ void AppendUpperCaseText(const char* data, size_t size, std::string& out) {
 
 std::string FolderPartOf(const std::string& path) { return path.substr(0, FolderPartLength(path)); }
 
-std::string ExtensionOf(const std::string& path) {
+size_t ExtensionStart(const std::string& path) {
   const size_t n = path.size();
   size_t dot = std::string::npos;
   for (size_t i = FolderPartLength(path); i < n; ++i) {
@@ -121,6 +121,11 @@ std::string ExtensionOf(const std::string& path) {
       dot = i;
     }
   }
+  return dot;
+}
+
+std::string ExtensionOf(const std::string& path) {
+  const size_t dot = ExtensionStart(path);
   return dot == std::string::npos ? std::string() : path.substr(dot);
 }
 
@@ -141,8 +146,21 @@ bool ParseInteger64(const std::string& text, int64_t& value) {
 std::string FormatInteger(int64_t value) { return std::to_string(value); }
 
 std::string RightJustifiedNumber(int64_t value, int width) {
-  std::string digits = FormatInteger(value);
-  const size_t field = static_cast<size_t>(std::clamp(width, 0, 255));
-  if (digits.size() < field) digits.insert(0, field - digits.size(), ' ');
-  return digits;
+  std::string out;
+  AppendRightJustifiedNumber(value, width, out);
+  return out;
+}
+
+void AppendRightJustifiedNumber(int64_t value, int width, std::string& out) {
+  // Digits from the right into a buffer of their own: a listing writes one per row.
+  char digits[24];
+  int n = 0;
+  uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+  do {
+    digits[n++] = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude > 0);
+  if (value < 0) digits[n++] = '-';
+  out.append(static_cast<size_t>(std::max(0, std::clamp(width, 0, 255) - n)), ' ');
+  while (n > 0) out += digits[--n];
 }
