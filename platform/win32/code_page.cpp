@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/text.h"
+#include "platform/win32/wide_path.h"
 
 namespace {
 
@@ -29,13 +30,11 @@ bool IsLeadByte(unsigned char b) {
 // The upper case of the invariant locale is the table the file system compares names by, and
 // unlike a user locale's it never depends on the language (a Turkish i stays an i).
 std::string CaseFoldedName(const std::string& name) {
-  if (name.empty()) return name;
-  const int length = static_cast<int>(name.size());
-  const int units = MultiByteToWideChar(CP_ACP, 0, name.data(), length, nullptr, 0);
-  std::wstring wide(static_cast<size_t>(units), L'\0');
+  std::wstring wide;
+  if (name.empty() || !WideOf(name, wide)) return UpperCaseText(name);
+  const int units = static_cast<int>(wide.size());
   std::wstring upper(wide.size(), L'\0');
-  if (units == 0 || MultiByteToWideChar(CP_ACP, 0, name.data(), length, &wide[0], units) == 0 ||
-      LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, wide.data(), units, &upper[0], units,
+  if (LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, wide.data(), units, &upper[0], units,
                     nullptr, nullptr, 0) == 0) {
     return UpperCaseText(name);
   }

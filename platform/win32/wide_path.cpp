@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace {
 
 const std::wstring kLongPrefix = L"\\\\?\\";
@@ -48,18 +50,22 @@ bool FullPathOf(const std::wstring& path, std::wstring& full) {
 
 }  // namespace
 
-bool ExactWideOf(const std::string& text, std::wstring& wide) {
+bool WideOf(const std::string& text, std::wstring& wide) {
   wide.clear();
   if (text.empty()) return true;
-  const int size = static_cast<int>(text.size());
+  // No code-page character is more than one wide character: one call fills a buffer this long.
+  wide.resize(text.size());
   const int length =
-      MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
-  if (length <= 0) return false;
-  wide.assign(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), size, &wide[0], length);
+      MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
+                          &wide[0], static_cast<int>(wide.size()));
+  wide.resize(static_cast<size_t>(std::max(length, 0)));
+  return length > 0;
+}
+
+bool ExactWideOf(const std::string& text, std::wstring& wide) {
   // Some code-page characters share one wide character; only a faithful round trip names the
   // entry the caller meant.
-  return AnsiOf(wide.data(), wide.size()) == text;
+  return WideOf(text, wide) && AnsiOf(wide.data(), wide.size()) == text;
 }
 
 std::string AnsiOf(const wchar_t* text, size_t length) {

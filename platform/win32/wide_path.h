@@ -3,6 +3,8 @@
 
 #include <string>
 
+// The wide form of text; false where text is no valid code-page text.
+bool WideOf(const std::string& text, std::wstring& wide);
 // The wide form of text, only when it exists and converts back to the very same bytes.
 bool ExactWideOf(const std::string& text, std::wstring& wide);
 
