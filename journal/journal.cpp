@@ -2,6 +2,7 @@
 #include "journal/journal.h"
 
 #include <algorithm>
+#include <limits>
 #include <set>
 #include <vector>
 
@@ -182,6 +183,17 @@ Contents Parse(const std::string& text, Reading reading) {
     if (undone.count(number) == 0) contents.undoable.emplace_back(number, std::move(plan));
   }
   return contents;
+}
+
+bool MayBeUnfinished(const std::string& path) {
+  std::string tail;
+  return !path.empty() && ReadFileTail(path, kTailBytes, tail) && !TailShowsFinished(tail);
+}
+
+Contents ReadJournal(const std::string& path, Reading reading) {
+  std::string text;
+  if (path.empty() || !ReadFileTail(path, std::numeric_limits<uint64_t>::max(), text)) return {};
+  return Parse(text, reading);
 }
 
 bool TailShowsFinished(const std::string& tail) {

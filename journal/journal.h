@@ -73,6 +73,12 @@ Contents Parse(const std::string& text, Reading reading = Reading::Everything);
 bool TailShowsFinished(const std::string& tail);
 constexpr uint64_t kTailBytes = 64;
 
+// True when there is a journal at path whose tail does not show it finished: only then has a
+// reader anything to do with the rest of it.
+bool MayBeUnfinished(const std::string& path);
+// The journal at path, read whole and parsed; empty contents where it cannot be read.
+Contents ReadJournal(const std::string& path, Reading reading);
+
 // True when the plan only ever asks to move an entry out of a temporary name of ours, to a name
 // that differs from its old one in letter case only, within one folder. Nothing else in a
 // journal is acted on without the user asking: the file may be damaged, or not ours.

@@ -1,43 +1,28 @@
 // The renames of a lower-casing run, recorded in the journal before they are made.
 #include "journal/lower_casing.h"
 
-#include <limits>
-#include <map>
-
 #include "journal/journal.h"
 #include "platform/common/verified_rename.h"
 #include "platform/text.h"
 
 namespace journal {
 
-namespace {
-
-// What an earlier journal at path says, where it is not finished: the plans it left open
-// (entries it could not get out of their temporary names) and its last number.
-Contents UnfinishedJournal(const std::string& path) {
-  std::string text;
-  if (path.empty() || !ReadFileTail(path, kTailBytes, text) || TailShowsFinished(text) ||
-      !ReadFileTail(path, std::numeric_limits<uint64_t>::max(), text)) {
-    return {};
-  }
-  return Parse(text, Reading::OpenPlans);
+LowerCasingRun::Earlier LowerCasingRun::EarlierRun(const std::string& journalPath) {
+  if (!MayBeUnfinished(journalPath)) return {};
+  const Contents contents = ReadJournal(journalPath, Reading::OpenPlans);
+  return {StandingPlans(contents), contents.lastNumber};
 }
 
-}  // namespace
-
 LowerCasingRun::LowerCasingRun(const std::string& journalPath)
-    : LowerCasingRun(journalPath, UnfinishedJournal(journalPath)) {}
+    : LowerCasingRun(journalPath, EarlierRun(journalPath)) {}
 
 // A journal that still holds an entry's only record is never emptied, not even for the moment
 // of writing that record again: the new run goes on at its end instead.
-LowerCasingRun::LowerCasingRun(const std::string& journalPath, const Contents& earlier)
-    : LowerCasingRun(journalPath, StandingPlans(earlier), earlier.lastNumber) {}
-
-LowerCasingRun::LowerCasingRun(const std::string& journalPath, int standing, long long lastNumber)
-    : journal_(journalPath, standing == 0, lastNumber) {
-  if (standing == 0) return;
+LowerCasingRun::LowerCasingRun(const std::string& journalPath, const Earlier& earlier)
+    : journal_(journalPath, earlier.standing == 0, earlier.lastNumber) {
+  if (earlier.standing == 0) return;
   journal_.Write(HeaderRecord());
-  for (int i = 0; i < standing; ++i) journal_.Unfinished();
+  journal_.Unfinished(earlier.standing);
 }
 
 void LowerCasingRun::BeginFolder(const std::string& folder, int count,

@@ -41,8 +41,14 @@ class LowerCasingRun {
   void End();
 
  private:
-  LowerCasingRun(const std::string& journalPath, const Contents& earlier);
-  LowerCasingRun(const std::string& journalPath, int standing, long long lastNumber);
+  // Of an unfinished earlier journal: how many entries still stand under a temporary name it
+  // records, and its last record number.
+  struct Earlier {
+    int standing = 0;
+    long long lastNumber = 0;
+  };
+  static Earlier EarlierRun(const std::string& journalPath);
+  LowerCasingRun(const std::string& journalPath, const Earlier& earlier);
   RenameOutcome Rename(const std::string& from, const std::string& to, bool directOnly);
 
   JournalWriter journal_;

@@ -1,20 +1,13 @@
 // Undoing the last run.
 #include "journal/undo.h"
 
-#include <limits>
-
 #include "platform/files.h"
 #include "platform/text.h"
 
 namespace journal {
 
 Undo::Undo(const std::string& journalPath) : path_(journalPath) {
-  std::string text;
-  if (journalPath.empty() ||
-      !ReadFileTail(journalPath, std::numeric_limits<uint64_t>::max(), text)) {
-    return;
-  }
-  Contents contents = Parse(text);
+  Contents contents = ReadJournal(journalPath, Reading::Everything);
   lastNumber_ = contents.lastNumber;
   standing_ = StandingPlans(contents);
   renames_ = std::move(contents.undoable);
@@ -27,7 +20,7 @@ std::string Undo::FolderOf(int i) const {
 void Undo::Begin() {
   journal_ = std::make_unique<JournalWriter>(path_, false, lastNumber_);
   // An entry the run left under a temporary name keeps the journal unfinished, undo or not.
-  for (int i = 0; i < standing_; ++i) journal_->Unfinished();
+  journal_->Unfinished(standing_);
   journal_->Write(UndoRecord());
 }
 

@@ -25,7 +25,7 @@ class JournalWriter : public RenameListener {
   // Said before the next attempt's record: that rename undoes the run's rename runNumber.
   void UndoingNext(long long runNumber) { undoing_ = runNumber; }
   // An entry is still under a temporary name, or an earlier run in the journal left one there.
-  void Unfinished() { ++unfinished_; }
+  void Unfinished(int count = 1) { unfinished_ += count; }
   // Marks the journal finished, unless something is still to be put right, and closes it.
   void End();
 
