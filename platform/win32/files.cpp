@@ -139,15 +139,20 @@ class HandleMover : public EntryMover {
   HANDLE handle_;
 };
 
-// The path of the entry an open handle is on, as the system names it (without the drive).
+// The path of the entry an open handle is on, as the system names it (without the drive). Asked
+// once per rename: a buffer on the stack serves every usual path, the heap only a longer one.
 bool NameOfHandle(HANDLE handle, std::wstring& name) {
-  // The longest path the system has, in UTF-16 units.
-  constexpr size_t kMaxPathUnits = 32768;
-  std::vector<char> buffer(sizeof(FILE_NAME_INFO) + kMaxPathUnits * sizeof(wchar_t));
-  auto* info = reinterpret_cast<FILE_NAME_INFO*>(buffer.data());
-  if (!GetFileInformationByHandleEx(handle, FileNameInfo, info,
-                                    static_cast<DWORD>(buffer.size()))) {
-    return false;
+  alignas(FILE_NAME_INFO) char small[sizeof(FILE_NAME_INFO) + 1024 * sizeof(wchar_t)];
+  auto* info = reinterpret_cast<FILE_NAME_INFO*>(small);
+  std::vector<char> large;
+  if (!GetFileInformationByHandleEx(handle, FileNameInfo, info, sizeof small)) {
+    if (GetLastError() != ERROR_MORE_DATA) return false;
+    large.resize(sizeof(FILE_NAME_INFO) + info->FileNameLength);
+    info = reinterpret_cast<FILE_NAME_INFO*>(large.data());
+    if (!GetFileInformationByHandleEx(handle, FileNameInfo, info,
+                                      static_cast<DWORD>(large.size()))) {
+      return false;
+    }
   }
   name.assign(info->FileName, info->FileNameLength / sizeof(wchar_t));
   return true;
