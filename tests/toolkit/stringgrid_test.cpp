@@ -84,7 +84,7 @@ TEST_F(GridFixture, RowsShrinkWithTheCurrentCellAndSwapWholeRows) {
   grid.SetRowCount(3);
   grid.SetCell(0, 1, "a");
   grid.SetCell(4, 2, "z");
-  grid.SwapRows(1, 2);
+  grid.PermuteRows(1, {2, 1});
   EXPECT_EQ(grid.Cell(0, 2), "a");
   EXPECT_EQ(grid.Cell(4, 1), "z");
   EXPECT_EQ(grid.Cell(0, 1), "");

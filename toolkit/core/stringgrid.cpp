@@ -106,20 +106,6 @@ void StringGrid::ClearRow(int row) {
   for (int c = 0; c < colCount_; ++c) SetCell(c, row, "", 0);
 }
 
-void StringGrid::SwapRows(int a, int b) {
-  assert(InRange(0, a) && InRange(0, b));
-  if (a == b || !InRange(0, a) || !InRange(0, b)) return;
-  std::swap_ranges(cells_.begin() + static_cast<ptrdiff_t>(a) * colCount_,
-                   cells_.begin() + static_cast<ptrdiff_t>(a + 1) * colCount_,
-                   cells_.begin() + static_cast<ptrdiff_t>(b) * colCount_);
-  if (StringGridPeer* peer = GridPeer()) {
-    for (int c = 0; c < colCount_; ++c) {
-      peer->CellChanged(c, a);
-      peer->CellChanged(c, b);
-    }
-  }
-}
-
 void StringGrid::PermuteRows(int first, const std::vector<int>& rows) {
   assert(first >= 0 && first + static_cast<int>(rows.size()) <= RowCount());
   if (first < 0 || first + static_cast<int>(rows.size()) > RowCount()) return;

@@ -53,7 +53,6 @@ class StringGrid : public Control {
   void SetCell(int col, int row, std::string&& text);
   void SetCell(int col, int row, const char* text, size_t length);
   void ClearRow(int row);
-  void SwapRows(int a, int b);
   // Puts row rows[k] at row first + k, for every k (rows holds first .. first + size - 1, each
   // once), in one pass; the whole grid repaints.
   void PermuteRows(int first, const std::vector<int>& rows);
