@@ -210,11 +210,10 @@ bool MayRecover(const Plan& plan) {
   const std::string folder = FolderPartOf(plan.temporaryPath);
   const std::string temporary = plan.temporaryPath.substr(folder.size());
   const std::string toldNewName = NewNameOfTemporary(temporary);
-  return IsAbsolutePath(plan.temporaryPath) && IsAbsolutePath(plan.oldPath) &&
-         IsAbsolutePath(plan.newPath) && !folder.empty() && IsTemporaryName(temporary) &&
-         (toldNewName.empty() || folder + toldNewName == plan.newPath) &&
-         FolderPartOf(plan.oldPath) == folder && FolderPartOf(plan.newPath) == folder &&
-         IsCaseOnlyChange(plan.oldPath, plan.newPath);
+  // A change an undo could make, through a temporary name of ours in the same folder.
+  return IsUndoable(plan) && IsAbsolutePath(plan.temporaryPath) && !folder.empty() &&
+         FolderPartOf(plan.oldPath) == folder && IsTemporaryName(temporary) &&
+         (toldNewName.empty() || folder + toldNewName == plan.newPath);
 }
 
 int StandingPlans(const Contents& contents) {

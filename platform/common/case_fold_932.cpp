@@ -20,16 +20,16 @@ constexpr LowerRun kLowerRuns[] = {
     {0xFA4A, 0xFA53, 0x8754},  // capital Roman numerals 1-10 (IBM extension): NEC's codes
 };
 
-bool OpensPair932(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-
 }  // namespace
+
+bool IsLeadByte932(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
 std::string UpperCaseCodePage932Name(const std::string& name) {
   std::string out = name;
   const size_t n = out.size();
   for (size_t i = 0; i < n; ++i) {
     const unsigned char b = static_cast<unsigned char>(out[i]);
-    if (OpensPair932(b) && i + 1 < n) {
+    if (IsLeadByte932(b) && i + 1 < n) {
       const unsigned code = b << 8 | static_cast<unsigned char>(out[i + 1]);
       for (const LowerRun& run : kLowerRuns) {
         if (code >= run.first && code <= run.last) {

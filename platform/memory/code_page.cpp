@@ -3,6 +3,6 @@
 #include "platform/common/case_fold_932.h"
 #include "platform/text.h"
 
-bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+bool IsLeadByte(unsigned char b) { return IsLeadByte932(b); }
 
 std::string CaseFoldedName(const std::string& name) { return UpperCaseCodePage932Name(name); }
