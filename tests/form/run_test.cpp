@@ -97,6 +97,7 @@ TEST_F(RunTest, WithoutATreeTheRunIsRefused) {
   Form().MnuKestrune.Click();
   ASSERT_EQ(headless::Log().size(), before + 3);
   EXPECT_EQ(headless::Log()[before].kind, Event::Beep);
+  EXPECT_EQ(headless::Log()[before].text, "0xFFFF") << "the simple beep, not the default sound";
   EXPECT_EQ(headless::Log()[before + 1].kind, Event::Dialog);
   EXPECT_EQ(headless::Log()[before + 1].dialogKind, toolkit::DialogKind::Error);
   EXPECT_EQ(headless::Log()[before + 1].text, "フォルダツリーが表示されていません。");

@@ -13,8 +13,10 @@ enum class DialogResult { Ok, Yes, No, Cancel };
 // Information and error: "OK"; confirmation: "はい(&Y)" / "いいえ(&N)". The close box gives Cancel.
 DialogResult MessageDlg(DialogKind kind, const std::string& text);
 
-// The refusal beep (MessageBeep(0xFFFF) on Win32).
-void Beep();
+// The sound of a refused command: the system's simple beep (MessageBeep's 0xFFFF). The platform
+// plays the sound type it is given.
+constexpr unsigned kRefusalBeep = 0xFFFF;
+void Beep(unsigned soundType = kRefusalBeep);
 
 // The file-open dialog used to choose a folder.
 class OpenDialog {

@@ -3,6 +3,7 @@
 #include "toolkit/headless/headless.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <deque>
 #include <map>
 #include <memory>
@@ -199,7 +200,11 @@ DialogResult MessageDlg(DialogKind kind, const std::string& text) {
   return result;
 }
 
-void Beep() { headless::Record(headless::Event::Beep, std::string()); }
+void Beep(unsigned soundType) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%X", soundType);
+  headless::Record(headless::Event::Beep, text);
+}
 
 bool OpenDialog::Execute() {
   auto& s = headless::S();

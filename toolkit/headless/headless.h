@@ -16,7 +16,7 @@ namespace headless {
 // One thing the user would have seen or heard, in order.
 struct Event {
   enum Kind {
-    Beep,          // the refusal beep
+    Beep,          // a beep: text is the sound type MessageBeep would get, as "0xFFFF"
     Dialog,        // a message dialog: kind and text; result is the scripted answer
     OpenDialog,    // the file-open dialog: text is InitialDir, detail the preset FileName
     ErrorBox,      // the framework's error box: text, detail the caption

@@ -18,7 +18,7 @@ UINT_PTR CALLBACK OpenDialogHook(HWND, UINT, WPARAM, LPARAM) { return 0; }
 
 }  // namespace
 
-void Beep() { MessageBeep(0xFFFFFFFF); }
+void Beep(unsigned soundType) { MessageBeep(soundType); }
 
 void ShowErrorBox(const std::string& caption, const std::string& text) {
   win32::ModalScope modal;
