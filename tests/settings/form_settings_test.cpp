@@ -206,6 +206,21 @@ TEST_F(SettingsFormTest, AMovedSplitterAndADraggedColumnSurviveARestart) {
   EXPECT_TRUE(headless::Texts(Event::ErrorBox).empty());
 }
 
+TEST_F(SettingsFormTest, NegativeWidthsAreDrawnAsNoneAndWrittenBackAsRead) {
+  // The stored values are the user's: only the grid's geometry reads them as zero.
+  PutIni("[Comp]\r\nF1_P1=-50\r\nF1_SG0=-1\r\nF1_SG1=-2147483648\r\nF1_SG2=$FFFFFFFF\r\n");
+  TForm1& form = Start();
+  EXPECT_EQ(ColumnWidths(form), (std::vector<int>{-1, INT32_MIN, -1, 50, 50}));
+  EXPECT_EQ(form.StringGrid1.CellRect(3, 0).left, 0) << "three columns drawn as none";
+  EXPECT_EQ(form.StringGrid1.CellAt(0, 5).col, 3) << "x = 0 lies in the first column drawn";
+  form.Close();
+  EXPECT_EQ(Ini(),
+            "[Comp]\r\nF1_P1=-50\r\nF1_SG0=-1\r\nF1_SG1=-2147483648\r\nF1_SG2=-1\r\n"
+            "F1_SG3=50\r\nF1_SG4=50\r\n"
+            "[Form]\r\nF1_X=50\r\nF1_Y=50\r\nF1_W=500\r\nF1_H=350\r\n"
+            "[Set]\r\nFLD1=C:\\\r\n");
+}
+
 TEST_F(SettingsFormTest, AFolderThatCannotBeWrittenClosesSilently) {
   TForm1& form = Start();
   Volume().SetWriteProtected("C:\\app");

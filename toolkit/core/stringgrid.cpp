@@ -124,7 +124,6 @@ void StringGrid::PermuteRows(int first, const std::vector<int>& rows) {
 void StringGrid::SetColWidth(int col, int width) {
   assert(col >= 0 && col < colCount_);
   if (col < 0 || col >= colCount_) return;
-  width = std::max(width, 0);
   if (colWidths_[col] == width) return;
   colWidths_[col] = width;
   NotifyLayout();
@@ -167,8 +166,8 @@ int StringGrid::TextWidth(const std::string& text) const {
 
 int StringGrid::ColumnLeft(int col) const {
   int x = 0;
-  for (int c = leftCol_; c < col; ++c) x += colWidths_[c] + gridLineWidth;
-  for (int c = col; c < leftCol_; ++c) x -= colWidths_[c] + gridLineWidth;
+  for (int c = leftCol_; c < col; ++c) x += ColExtent(c) + gridLineWidth;
+  for (int c = col; c < leftCol_; ++c) x -= ColExtent(c) + gridLineWidth;
   return x;
 }
 
@@ -189,7 +188,7 @@ int StringGrid::RowTop(int row) const {
 }
 
 Rect StringGrid::CellRect(int col, int row) const {
-  return {ColumnLeft(col), RowTop(row), ColWidth(col), RowHeight(row)};
+  return {ColumnLeft(col), RowTop(row), ColExtent(col), RowHeight(row)};
 }
 
 GridCoord StringGrid::CellAt(int x, int y) const {
@@ -199,11 +198,11 @@ GridCoord StringGrid::CellAt(int x, int y) const {
   int col = -1;
   for (int c = leftCol_, left = 0; c < colCount_; ++c) {
     if (x < left) break;
-    if (x < left + colWidths_[c]) {
+    if (x < left + ColExtent(c)) {
       col = c;
       break;
     }
-    left += colWidths_[c] + gridLineWidth;
+    left += ColExtent(c) + gridLineWidth;
   }
   if (col < 0) return {};
   int row = -1;
@@ -236,7 +235,7 @@ int StringGrid::ResizeBorderAt(int x, int y) const {
   int bestDistance = 0;
   int border = 0;
   for (int c = leftCol_; c < colCount_; ++c) {
-    border += colWidths_[c];
+    border += ColExtent(c);
     if (x >= border - grabLeft && x <= border + grabRight) {
       const int distance = std::abs(x - border);
       if (best < 0 || distance < bestDistance) {
@@ -280,7 +279,7 @@ void StringGrid::MouseDown(MouseButton button, unsigned shift, int x, int y) {
       // The grid keeps this press to itself: a border drag is not a click on the header.
       sizingCol_ = col;
       sizingStartX_ = x;
-      sizingStartWidth_ = colWidths_[col];
+      sizingStartWidth_ = ColExtent(col);
       sizingX_ = x;
       if (StringGridPeer* peer = GridPeer()) peer->SizingLineMoved(SizingLineX());
       return;
@@ -413,9 +412,9 @@ void StringGrid::ScrollIntoView(GridCoord c, int clientWidth, int clientHeight) 
     } else {
       // Scroll right until the column ends inside the client area, or it is the first shown.
       int right = 0;
-      for (int k = left; k <= c.col; ++k) right += colWidths_[k] + gridLineWidth;
+      for (int k = left; k <= c.col; ++k) right += ColExtent(k) + gridLineWidth;
       while (left < c.col && right - gridLineWidth > clientWidth) {
-        right -= colWidths_[left] + gridLineWidth;
+        right -= ColExtent(left) + gridLineWidth;
         ++left;
       }
     }

@@ -3,6 +3,7 @@
 // share (cell rectangles, hit-testing, the column-resize grab zone and the mouse protocol).
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <string>
@@ -57,8 +58,11 @@ class StringGrid : public Control {
   // once), in one pass; the whole grid repaints.
   void PermuteRows(int first, const std::vector<int>& rows);
 
+  // A column's width as set, negative included: a stored setting keeps its value.
   int ColWidth(int col) const { return colWidths_[col]; }
   void SetColWidth(int col, int width);
+  // The width the column takes on screen: a negative width is drawn as none.
+  int ColExtent(int col) const { return std::max(colWidths_[col], 0); }
   int RowHeight(int /*row*/) const { return defaultRowHeight; }
 
   // Scroll position: the first non-fixed column shown at x = 0 (no fixed columns) and the

@@ -115,7 +115,7 @@ int StringGridWindow::MaxLeftCol(int clientWidth) const {
   int width = 0;
   int left = grid_.ColCount();
   while (left > 0) {
-    width += grid_.ColWidth(left - 1) + (left < grid_.ColCount() ? grid_.gridLineWidth : 0);
+    width += grid_.ColExtent(left - 1) + (left < grid_.ColCount() ? grid_.gridLineWidth : 0);
     if (width > clientWidth) break;
     --left;
   }
