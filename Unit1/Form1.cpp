@@ -4,6 +4,7 @@
 
 #include "Unit2/Unit2.h"
 #include "platform/files.h"
+#include "platform/input.h"
 #include "platform/text.h"
 #include "resources/layout.h"
 #include "resources/resource_ids.h"
@@ -178,5 +179,9 @@ void TForm1::FormClose() {
 
 void TForm1::ShowStatusNow(const std::string& text) {
   StatusBar1.SetText(text);
+  const uint32_t now = MillisecondsNow();
+  if (renaming_ && statusPainted_ && now - lastStatusPaint_ < kRenamingPaintMs) return;
   StatusBar1.Refresh();
+  lastStatusPaint_ = now;
+  statusPainted_ = renaming_;
 }

@@ -2,6 +2,7 @@
 // share, and every handler. The handlers live in one file per concern (Form1*.cpp).
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 
@@ -11,6 +12,10 @@
 #include "toolkit/core/panels.h"
 #include "toolkit/core/stringgrid.h"
 #include "toolkit/core/treeview.h"
+
+namespace journal {
+class LowerCasingRun;
+}
 
 class TForm1 : public toolkit::Form {
  public:
@@ -87,14 +92,33 @@ class TForm1 : public toolkit::Form {
 
  private:
   bool FormCloseQuery();
-  // Sets the status line and repaints it at once: long handlers let no paint through.
+  // Sets the status line and repaints it at once: long handlers let no paint through. During a
+  // run or an undo the repaints are held to kRenamingPaintMs apart: painting each folder's line
+  // would cost more than renaming a small folder; the final line is painted at once.
   void ShowStatusNow(const std::string& text);
+  static constexpr uint32_t kRenamingPaintMs = 50;
   // The journal beside the program; empty before the window is shown.
   std::string JournalPath() const;
   // The final status line of a run or an undo: its outcome, and the failures if any.
   void ShowOutcome(bool completed, const char* done, const char* stopped, int failures);
   // The refusal every command needing a folder tree gives without one.
   void RefuseNoFolderTree();
+  // The journal: held by another Kestrune (a refusal), no longer writable during a run or an
+  // undo, or none a run could have written (moved aside, and the user told where).
+  void RefuseJournalInUse();
+  void TellJournalLost();
+  void SetAsideJournal();
+  // What a run has come to so far.
+  struct RunTally {
+    bool completed = true;
+    bool journalLost = false;
+    int failures = 0;
+  };
+  // The run's step for the folder of node n: listed, then every listed entry lower-cased.
+  void LowerCaseFolder(int n, journal::LowerCasingRun& run,
+                       std::unordered_map<toolkit::NodeId, std::string>& renamed, RunTally& tally);
+  // True when the listed row is a folder.
+  bool IsFolderRow(int row) const;
   // The listing of the folder of the selected node, if any is selected.
   void ListSelectedFolder();
   void SortRowsBy(int col);
@@ -109,4 +133,10 @@ class TForm1 : public toolkit::Form {
   bool listingReachedFolder_ = true;
   // A close arrived while a scan ran: it is carried out once the scan has unwound.
   bool closeAfterScan_ = false;
+  // A run or an undo is going: the status line's repaints are held (ShowStatusNow).
+  bool renaming_ = false;
+  uint32_t lastStatusPaint_ = 0;
+  bool statusPainted_ = false;
+  // The last run went on without its journal: Ctrl+Z has nothing it may undo.
+  bool unjournaledRunMade_ = false;
 };

@@ -140,7 +140,7 @@ void TForm1::ListFolder(const std::string& folder) {
     }
     reached = true;
     const std::string& name = entry.EntryName;
-    if (name == "." || name == "..") return true;
+    if (IsDotEntry(name)) return true;
     const int row = count + 1;
     // A new row comes empty: its five cells are then written.
     StringGrid1.SetRowCount(count + 2);
@@ -191,7 +191,7 @@ void TForm1::StringGrid1DrawCell(int col, int row, const toolkit::Rect& /*rect*/
   const int rows = StringGrid1.RowCount();
   for (int r = 1; r < rows; ++r) {
     const std::string& text = StringGrid1.Cell(1, r);
-    if (text.empty() || text == texts::kFolderSize) continue;
+    if (text.empty() || IsFolderRow(r)) continue;
     std::string fitted = RefittedSize(text, digits);
     if (!fitted.empty()) StringGrid1.SetCell(1, r, std::move(fitted));
   }

@@ -1,8 +1,6 @@
 // The lower-casing run: every folder of the tree is listed in turn and each listed entry whose
 // name has upper-case single-byte letters is renamed to its lower-case name, through the
 // journal, which also lets the next start put right what a run that died left half done.
-#include <unordered_map>
-
 #include "Unit1/Form1.h"
 #include "Unit2/Unit2.h"
 #include "journal/journal.h"
@@ -20,12 +18,35 @@ std::string TForm1::JournalPath() const {
 }
 
 void TForm1::ShowOutcome(bool completed, const char* done, const char* stopped, int failures) {
+  renaming_ = false;
   std::string status = completed ? done : stopped;
   if (failures > 0) {
     status += texts::kRunFailuresPrefix + FormatInteger(failures) + texts::kRunFailuresSuffix;
   }
   ShowStatusNow(status);
 }
+
+void TForm1::RefuseJournalInUse() {
+  toolkit::Beep();
+  toolkit::MessageDlg(toolkit::DialogKind::Error,
+                      texts::kJournalInUsePrefix + JournalPath() + texts::kJournalInUseSuffix);
+  StatusBar1.SetText("");
+}
+
+void TForm1::TellJournalLost() {
+  toolkit::MessageDlg(toolkit::DialogKind::Error,
+                      texts::kJournalPrefix + JournalPath() + texts::kJournalLostSuffix);
+}
+
+void TForm1::SetAsideJournal() {
+  std::string asideAs;
+  if (!journal::SetAside(JournalPath(), asideAs)) return;
+  toolkit::MessageDlg(toolkit::DialogKind::Information,
+                      texts::kJournalPrefix + JournalPath() + texts::kJournalSetAsideMiddle +
+                          asideAs + texts::kJournalSetAsideSuffix);
+}
+
+bool TForm1::IsFolderRow(int row) const { return StringGrid1.Cell(1, row) == texts::kFolderSize; }
 
 void TForm1::MnuKestruneClick() {
   if (!TreeReady) {
@@ -38,69 +59,102 @@ void TForm1::MnuKestruneClick() {
       toolkit::DialogResult::Yes) {
     return;
   }
+  // A journal that a new run would replace but that no run wrote is kept for whoever made it.
+  const std::string journalPath = JournalPath();
+  if (journal::MayBeUnfinished(journalPath) &&
+      !journal::ReadJournal(journalPath, journal::Reading::OpenPlans).usable) {
+    SetAsideJournal();
+  }
+  journal::LowerCasingRun run(journalPath, SearchFolder);
+  if (run.State() == journal::JournalState::InUse) {
+    RefuseJournalInUse();
+    return;
+  }
+  if (run.State() == journal::JournalState::Unwritable) {
+    if (toolkit::MessageDlg(toolkit::DialogKind::Confirmation,
+                            texts::kJournalPrefix + journalPath +
+                                texts::kJournalUnwritableSuffix) != toolkit::DialogResult::Yes) {
+      StatusBar1.SetText("");
+      return;
+    }
+    // The journal still tells an earlier run: an undo of it now would be an undo of the wrong one.
+    unjournaledRunMade_ = true;
+  } else {
+    unjournaledRunMade_ = false;
+  }
 
-  bool completed = true;
-  int failures = 0;
+  renaming_ = true;
+  RunTally tally;
   const int nodeCount = TreeView1.Count();
-  journal::LowerCasingRun run(JournalPath());
   // Folders this run renamed, by node. The tree keeps the case it was scanned in and the status
   // line shows that; the disk is reached through the new names, which resolve whether or not
   // the volume's lookup ignores case, and never resolve to a sibling that differs only in case.
   std::unordered_map<NodeId, std::string> renamed;
-  for (int n = 0; n < nodeCount; ++n) {
-    const NodeId node = TreeView1.NodeAt(n);
-    const std::string folder = FolderPathOfNode(n);
-    const std::string path = PathOfNode(node, renamed);
-    ListFolder(path);
-    // Esc seen by the listing stops the run too, after the rows it listed: going on would skip
-    // the rest of this folder and still report the run as complete.
-    if (!listingCompleted_) completed = false;
-    // A folder gone, renamed by someone else or unreadable: its entries were not lower-cased.
-    if (!listingReachedFolder_) ++failures;
-    ShowStatusNow(texts::kRunPrefix + folder + texts::kRunSuffix);
-    const int rows = StringGrid1.RowCount();
-    run.BeginFolder(path, rows - 1,
-                    [this](int i) -> const std::string& { return StringGrid1.Cell(0, i + 1); });
-    std::unordered_map<std::string, NodeId> children;
-    for (int r = 1; r < rows; ++r) {
-      if (EscDown()) {
-        completed = false;
-        break;
-      }
-      const std::string& name = StringGrid1.Cell(0, r);
-      std::string newName;
-      const journal::LowerCasingRun::Result result = run.LowerCase(name, newName);
-      if (result == journal::LowerCasingRun::Result::Failed) ++failures;
-      if (result != journal::LowerCasingRun::Result::Renamed ||
-          StringGrid1.Cell(1, r) != texts::kFolderSize || !TreeView1.HasChildren(node)) {
-        continue;
-      }
-      if (children.empty()) {
-        for (NodeId c = TreeView1.FirstChild(node); c != toolkit::kNoNode;
-             c = TreeView1.NextSibling(c)) {
-          children.emplace(TreeView1.Text(c), c);
-        }
-      }
-      const auto child = children.find(name);
-      if (child != children.end()) renamed[child->second] = newName;
-    }
-    if (!completed || EscDown()) {
-      completed = false;
-      break;
-    }
+  for (int n = 0; n < nodeCount && tally.completed; ++n) {
+    LowerCaseFolder(n, run, renamed, tally);
   }
   run.End();
+  if (tally.journalLost) TellJournalLost();
 
+  renaming_ = false;
   TreeView1.Select(TreeView1.NodeAt(0));
   ListFolder(FolderPathOfNode(0));
 
-  ShowOutcome(completed, texts::kRunCompleted, texts::kRunAborted, failures);
+  ShowOutcome(tally.completed, texts::kRunCompleted, texts::kRunAborted, tally.failures);
+}
+
+void TForm1::LowerCaseFolder(int n, journal::LowerCasingRun& run,
+                             std::unordered_map<NodeId, std::string>& renamed, RunTally& tally) {
+  const NodeId node = TreeView1.NodeAt(n);
+  const std::string folder = FolderPathOfNode(n);
+  const std::string path = PathOfNode(node, renamed);
+  ListFolder(path);
+  // Esc seen by the listing stops the run too, after the rows it listed: going on would skip
+  // the rest of this folder and still report the run as complete.
+  if (!listingCompleted_) tally.completed = false;
+  // A folder gone, renamed by someone else or unreadable: its entries were not lower-cased.
+  if (!listingReachedFolder_) ++tally.failures;
+  ShowStatusNow(texts::kRunPrefix + folder + texts::kRunSuffix);
+  const int rows = StringGrid1.RowCount();
+  run.BeginFolder(path, rows - 1,
+                  [this](int i) -> const std::string& { return StringGrid1.Cell(0, i + 1); });
+  std::unordered_map<std::string, NodeId> children;
+  for (int r = 1; r < rows; ++r) {
+    if (EscDown()) {
+      tally.completed = false;
+      return;
+    }
+    const std::string& name = StringGrid1.Cell(0, r);
+    std::string newName;
+    const journal::LowerCasingRun::Result result = run.LowerCase(name, newName);
+    if (result == journal::LowerCasingRun::Result::Failed) ++tally.failures;
+    // Not one rename more once the journal cannot tell it.
+    if (run.JournalLost()) {
+      tally.journalLost = true;
+      tally.completed = false;
+      return;
+    }
+    if (result != journal::LowerCasingRun::Result::Renamed || !IsFolderRow(r) ||
+        !TreeView1.HasChildren(node)) {
+      continue;
+    }
+    if (children.empty()) {
+      for (NodeId c = TreeView1.FirstChild(node); c != toolkit::kNoNode;
+           c = TreeView1.NextSibling(c)) {
+        children.emplace(TreeView1.Text(c), c);
+      }
+    }
+    const auto child = children.find(name);
+    if (child != children.end()) renamed[child->second] = newName;
+  }
+  if (EscDown()) tally.completed = false;
 }
 
 void TForm1::RecoverInterruptedRun() {
   const std::string journalPath = JournalPath();
   if (journalPath.empty()) return;
   const journal::RecoveryReport report = journal::Recover(journalPath);
+  if (report.unusable) SetAsideJournal();
   if (report.unrecovered == 0) return;
   toolkit::MessageDlg(toolkit::DialogKind::Information,
                       texts::kUnrecoveredPrefix + FormatInteger(report.unrecovered) +

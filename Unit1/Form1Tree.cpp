@@ -11,12 +11,6 @@
 
 using toolkit::NodeId;
 
-namespace {
-
-bool IsDotEntry(const std::string& name) { return name == "." || name == ".."; }
-
-}  // namespace
-
 void TForm1::MnuSearchFolderClick() {
   // The scan lets messages through; a second scan would pull the tree from under the first.
   if (scanning_) return;

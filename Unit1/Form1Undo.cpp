@@ -10,7 +10,9 @@ void TForm1::UndoLastRun() {
   // The scan lets messages through; the tree it builds is no place for renames meanwhile.
   if (scanning_ || !FormShown) return;
   journal::Undo undo(JournalPath());
-  if (undo.Count() == 0) {
+  if (!undo.Usable()) SetAsideJournal();
+  // After a run the journal could not tell, what it tells is an earlier run: not to be undone.
+  if (undo.Count() == 0 || unjournaledRunMade_) {
     toolkit::Beep();
     toolkit::MessageDlg(toolkit::DialogKind::Information, texts::kNothingToUndo);
     StatusBar1.SetText("");
@@ -18,30 +20,53 @@ void TForm1::UndoLastRun() {
   }
   // The close box and Esc count as No: undoing renames is not to be started by closing a box.
   if (toolkit::MessageDlg(toolkit::DialogKind::Confirmation,
-                          texts::kConfirmUndoPrefix + FormatInteger(undo.Count()) +
-                              texts::kConfirmUndoSuffix) != toolkit::DialogResult::Yes) {
+                          texts::kConfirmUndoPrefix + undo.RunFolder() + texts::kConfirmUndoMiddle +
+                              FormatInteger(undo.Count()) + texts::kConfirmUndoSuffix) !=
+      toolkit::DialogResult::Yes) {
+    return;
+  }
+  const journal::JournalState state = undo.Begin();
+  if (state == journal::JournalState::InUse) {
+    RefuseJournalInUse();
+    return;
+  }
+  if (state == journal::JournalState::Unwritable) {
+    toolkit::Beep();
+    toolkit::MessageDlg(toolkit::DialogKind::Error, texts::kJournalPrefix + JournalPath() +
+                                                        texts::kJournalUnwritableUndoSuffix);
+    StatusBar1.SetText("");
     return;
   }
 
+  renaming_ = true;
   bool completed = true;
   int failures = 0;
   std::string shownFolder;
-  undo.Begin();
   // The last rename first: a folder gets its old name back after everything inside it.
   for (int i = undo.Count() - 1; i >= 0; --i) {
     if (EscDown()) {
       completed = false;
       break;
     }
-    const std::string folder = undo.FolderOf(i);
-    if (folder != shownFolder) {
-      ShowStatusNow(texts::kUndoPrefix + folder + texts::kRunSuffix);
-      shownFolder = folder;
+    if (!undo.Load(i)) {
+      ++failures;
+      continue;
     }
-    if (!undo.UndoOne(i)) ++failures;
+    if (undo.Folder() != shownFolder) {
+      shownFolder = undo.Folder();
+      ShowStatusNow(texts::kUndoPrefix + shownFolder + texts::kRunSuffix);
+    }
+    if (!undo.UndoLoaded()) ++failures;
+    if (undo.JournalLost()) {
+      completed = false;
+      break;
+    }
   }
+  const bool lost = undo.JournalLost();
   undo.End();
+  if (lost) TellJournalLost();
 
+  renaming_ = false;
   if (TreeReady) {
     TreeView1.Select(TreeView1.NodeAt(0));
     ListFolder(FolderPathOfNode(0));

@@ -6,7 +6,7 @@
 #include "journal/lower_casing.h"
 #include "journal/recovery.h"
 #include "journal/undo.h"
-#include "platform/common/verified_rename.h"
+#include "platform/rename.h"
 #include "platform/memory/memory_volume.h"
 #include "platform/text.h"
 
@@ -19,13 +19,14 @@ const char kJournal[] = "C:\\app\\Kestrune.log";
 struct Seen {
   uint64_t folder;
   std::string name;
+  std::string path;
 };
 
 void Walk(const std::string& folder, std::map<uint64_t, Seen>& seen) {
   memory::Volume& volume = memory::Volume::Get();
   for (const std::string& name : volume.NamesIn(folder)) {
     const std::string path = folder + name;
-    seen[volume.EntryId(path)] = {volume.EntryId(folder), name};
+    seen[volume.EntryId(path)] = {volume.EntryId(folder), name, path};
     std::string data;
     if (!volume.ReadFile(path, data)) Walk(path + "\\", seen);
   }
@@ -67,10 +68,15 @@ std::string ExerciseJournal(const uint8_t* data, size_t size) {
   volume.WriteFile(kJournal, std::string(reinterpret_cast<const char*>(data), size));
   const std::map<uint64_t, Seen> before = Everything();
 
-  // What an undo would offer: read, never acted on without the user's yes.
-  const journal::Undo undo(kJournal);
-  for (int i = 0; i < undo.Count(); ++i) {
-    if (undo.FolderOf(i).empty()) return "an undoable rename without a folder";
+  // What an undo offers: read, never acted on without the user's yes. Read and not acted on,
+  // it must all lie inside the run's folder.
+  {
+    journal::Undo offered(kJournal);
+    for (int i = 0; i < offered.Count(); ++i) {
+      if (offered.Load(i) && offered.Folder().rfind(offered.RunFolder(), 0) != 0) {
+        return "an undo offered a rename outside the run's folder";
+      }
+    }
   }
   const journal::RecoveryReport first = journal::Recover(kJournal);
   std::string wrong = CheckMoves(before, Everything());
@@ -83,10 +89,35 @@ std::string ExerciseJournal(const uint8_t* data, size_t size) {
   // A new run starts from the same journal: where it goes on at the journal's end, recovery acts
   // on the whole alike.
   volume.WriteFile(kJournal, std::string(reinterpret_cast<const char*>(data), size));
-  { journal::LowerCasingRun appended(kJournal); }
+  { journal::LowerCasingRun appended(kJournal, "C:\\f\\"); }
   journal::Recover(kJournal);
   wrong = CheckMoves(before, Everything());
-  return wrong.empty() ? "" : "after a run: " + wrong;
+  if (!wrong.empty()) return "after a run: " + wrong;
+
+  // The user says yes to whatever the undo offers: only case changes inside the folder it names.
+  volume.WriteFile(kJournal, std::string(reinterpret_cast<const char*>(data), size));
+  const std::map<uint64_t, Seen> beforeUndo = Everything();
+  journal::Undo undo(kJournal);
+  if (undo.Count() > 0 && undo.Begin() == journal::JournalState::Open) {
+    for (int i = undo.Count() - 1; i >= 0; --i) {
+      if (undo.Load(i)) undo.UndoLoaded();
+    }
+  }
+  undo.End();
+  for (const auto& [id, now] : Everything()) {
+    const auto was = beforeUndo.find(id);
+    if (was == beforeUndo.end() || was->second.folder != now.folder) {
+      return "the undo made or moved an entry: " + now.name;
+    }
+    if (was->second.name == now.name) continue;
+    if (now.path.rfind(undo.RunFolder(), 0) != 0 || undo.RunFolder().empty()) {
+      return "the undo renamed outside the run's folder: " + was->second.path;
+    }
+    if (!IsCaseOnlyChange(was->second.name, now.name) && !IsTemporaryName(now.name)) {
+      return "the undo made more than a change of case: " + was->second.path;
+    }
+  }
+  return "";
 }
 
 }  // namespace fuzz

@@ -2,11 +2,10 @@
 #include "journal/journal.h"
 
 #include <algorithm>
-#include <limits>
 #include <set>
 #include <vector>
 
-#include "platform/common/verified_rename.h"
+#include "platform/rename.h"
 #include "platform/text.h"
 
 namespace journal {
@@ -60,20 +59,19 @@ bool ParseNumber(const std::string& text, long long& number) {
   return true;
 }
 
-// A path as the run writes them: absolute (a drive or a share), no control characters.
-bool IsAbsolutePath(const std::string& path) {
-  for (char c : path) {
-    if (static_cast<unsigned char>(c) < 0x20) return false;
-  }
-  const bool drive = path.size() >= 3 && path[1] == ':' && path[2] == '\\';
-  return drive || path.rfind("\\\\", 0) == 0;
+// A rename record: its number and plan.
+bool ParsePlan(const std::vector<std::string>& fields, long long& number, Plan& plan) {
+  if (fields.size() != 5 || fields[0] != "rename" || !ParseNumber(fields[1], number)) return false;
+  plan = {fields[2], fields[3], fields[4]};
+  return true;
 }
 
-// What an undo may reverse: a change of letter case within one folder, as the run makes them.
-bool IsUndoable(const Plan& plan) {
-  return IsAbsolutePath(plan.oldPath) && IsCaseOnlyChange(plan.oldPath, plan.newPath) &&
-         FolderPartOf(plan.oldPath) == FolderPartOf(plan.newPath);
+bool IsInside(const std::string& path, const std::string& folder) {
+  return !folder.empty() && path.size() > folder.size() &&
+         path.compare(0, folder.size(), folder) == 0;
 }
+
+constexpr size_t kReadPiece = 1 << 20;
 
 }  // namespace
 
@@ -103,97 +101,209 @@ std::string UnrecoveredRecord(long long number) {
 
 std::string FinishedRecord() { return Fields({kFinished}); }
 
-Contents Parse(const std::string& text, Reading reading) {
-  Contents contents;
-  // Renames recorded whose outcome is not known yet. What each is: 0 a rename of the run, -1
-  // one of an earlier run, else the number of the run's rename it undoes.
-  struct Pending {
-    Plan plan;
-    long long undoes;
-  };
-  std::map<long long, Pending> pending;
-  std::vector<std::pair<long long, Plan>> done;
-  std::set<long long> undone;
-  long long undoing = 0;
-  auto complete = [&](long long number) {
-    const auto it = pending.find(number);
-    if (it == pending.end()) return;
-    if (reading == Reading::OpenPlans) {
-      // Neither an undo's progress nor the run's renames matter to recovery.
-    } else if (it->second.undoes > 0) {
-      undone.insert(it->second.undoes);
-    } else if (it->second.undoes == 0 && IsUndoable(it->second.plan)) {
-      done.emplace_back(number, it->second.plan);
-    }
-    pending.erase(it);
-  };
+std::string FolderRecord(const std::string& searchFolder) {
+  return Fields({"folder", searchFolder});
+}
 
-  size_t start = 0;
-  bool first = true;
-  for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
-    std::string line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (first || line == kHeader) {
-      if (first && line != kHeader) return contents;
-      first = false;
-      contents.isJournal = true;
-      // A run appended to an unfinished journal: only its own renames can be undone, and the
-      // earlier ones' entries still wait for recovery.
-      for (auto& [number, entry] : pending) entry.undoes = -1;
-      done.clear();
-      undone.clear();
-      undoing = 0;
-      contents.finished = false;
-      continue;
+void Parser::Complete(long long number) {
+  const auto it = pending_.find(number);
+  if (it == pending_.end()) return;
+  const Pending& entry = it->second;
+  if (reading_ == Reading::OpenPlans) {
+    // Neither an undo's progress nor the run's renames matter to recovery.
+  } else if (entry.undoes > 0) {
+    undone_.push_back(entry.undoes);
+  } else if (entry.undoes == 0 && entry.undoable) {
+    done_.push_back({number, entry.offset});
+  }
+  pending_.erase(it);
+}
+
+void Parser::Line(const std::string& line, uint64_t offset) {
+  if (!contents_.usable) return;
+  if (first_ || line == kHeader) {
+    if (first_ && line != kHeader) {
+      contents_.usable = false;
+      return;
     }
-    const std::vector<std::string> fields = Split(line);
-    const std::string& kind = fields[0];
-    long long number = 0;
-    const bool numbered = fields.size() >= 2 && ParseNumber(fields[1], number);
-    if (kind == kFinished && fields.size() == 1) {
-      contents.finished = true;
-      continue;
+    first_ = false;
+    afterHeader_ = true;
+    contents_.isJournal = true;
+    contents_.folder.clear();
+    // A run appended to an unfinished journal: only its own renames can be undone, and the
+    // earlier ones' entries still wait for recovery.
+    for (auto& [number, entry] : pending_) entry.undoes = -1;
+    done_.clear();
+    undone_.clear();
+    undoing_ = 0;
+    contents_.finished = false;
+    return;
+  }
+  const bool folderMayFollow = afterHeader_;
+  afterHeader_ = false;
+  const std::vector<std::string> fields = Split(line);
+  const std::string& kind = fields[0];
+  if (kind == "folder" && fields.size() == 2) {
+    // Only right after its header: a folder named later could widen what an undo may touch.
+    if (folderMayFollow && IsRunPath(fields[1]) && fields[1].back() == '\\') {
+      contents_.folder = fields[1];
     }
-    if (!numbered) continue;
-    contents.finished = false;
-    contents.lastNumber = std::max(contents.lastNumber, number);
-    if (kind == "rename" && fields.size() == 5) {
-      pending[number] = {{fields[2], fields[3], fields[4]}, undoing};
-      undoing = 0;
-    } else if (kind == "undoing" && fields.size() == 2) {
-      undoing = number;
-    } else if (kind == "result" && fields.size() == 3) {
-      if (fields[2] == "renamed") {
-        complete(number);
-      } else if (fields[2] != "stranded") {
-        pending.erase(number);
-      }
-    } else if (kind == "recovered" && fields.size() == 3) {
-      if (fields[2] == "new") {
-        complete(number);
+    return;
+  }
+  long long number = 0;
+  const bool numbered = fields.size() >= 2 && ParseNumber(fields[1], number);
+  if (kind == kFinished && fields.size() == 1) {
+    contents_.finished = true;
+    return;
+  }
+  if (!numbered) return;
+  contents_.finished = false;
+  contents_.lastNumber = std::max(contents_.lastNumber, number);
+  Plan plan;
+  if (ParsePlan(fields, number, plan)) {
+    // A direct rename without its outcome can only be one whose process died: no record of it
+    // can follow a later rename, and nothing is left to recover of it.
+    for (auto it = pending_.begin(); it != pending_.end();) {
+      it = it->second.plan.temporaryPath.empty() ? pending_.erase(it) : std::next(it);
+    }
+    const bool undoable = undoing_ == 0 && IsUndoable(plan, contents_.folder);
+    // Recovery acts only on what lies inside the run's folder, where the run named one.
+    const bool inside = contents_.folder.empty() || IsInside(plan.oldPath, contents_.folder);
+    if (plan.temporaryPath.empty() || !inside) plan = Plan{};
+    pending_[number] = {std::move(plan), offset, undoing_, undoable};
+    undoing_ = 0;
+    if (pending_.size() > kMaxOpenPlans) contents_.usable = false;
+  } else if (kind == "undoing" && fields.size() == 2) {
+    undoing_ = number;
+  } else if (kind == "result" && fields.size() == 3) {
+    if (fields[2] == "renamed") {
+      Complete(number);
+    } else if (fields[2] != "stranded") {
+      pending_.erase(number);
+    }
+  } else if (kind == "recovered" && fields.size() == 3) {
+    if (fields[2] == "new") {
+      Complete(number);
+    } else {
+      pending_.erase(number);
+    }
+  }
+}
+
+Contents Parser::Finish() {
+  if (!contents_.usable) {
+    Contents unusable;
+    unusable.usable = false;
+    return unusable;
+  }
+  for (auto& [number, entry] : pending_) {
+    if (!entry.plan.temporaryPath.empty()) contents_.open[number] = std::move(entry.plan);
+  }
+  pending_.clear();
+  std::sort(undone_.begin(), undone_.end());
+  for (const StandingRename& rename : done_) {
+    if (!std::binary_search(undone_.begin(), undone_.end(), rename.number)) {
+      contents_.undoable.push_back(rename);
+    }
+  }
+  done_.clear();
+  undone_.clear();
+  return std::move(contents_);
+}
+
+namespace {
+
+// Feeds the lines of text to the parser: a line a piece of kMaxRecordBytes cannot hold makes the
+// whole unusable; a last line without its end is passed over.
+class LineSplitter {
+ public:
+  explicit LineSplitter(Parser& parser) : parser_(parser) {}
+  void Feed(const std::string& piece) {
+    size_t start = 0;
+    for (size_t end; (end = piece.find('\n', start)) != std::string::npos; start = end + 1) {
+      if (carried_.empty()) {
+        Emit(piece.substr(start, end - start));
       } else {
-        pending.erase(number);
+        carried_.append(piece, start, end - start);
+        Emit(carried_);
+        carried_.clear();
       }
+      offset_ = next_;
+    }
+    carried_.append(piece, start, std::string::npos);
+    if (carried_.size() > kMaxRecordBytes) {
+      parser_.Unusable();
+      carried_.clear();
     }
   }
-  for (const auto& [number, entry] : pending) {
-    if (!entry.plan.temporaryPath.empty()) contents.open[number] = entry.plan;
+
+ private:
+  void Emit(std::string line) {
+    next_ = offset_ + line.size() + 1;
+    if (line.size() > kMaxRecordBytes) parser_.Unusable();
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    parser_.Line(line, offset_);
   }
-  for (auto& [number, plan] : done) {
-    if (undone.count(number) == 0) contents.undoable.emplace_back(number, std::move(plan));
+  Parser& parser_;
+  std::string carried_;
+  uint64_t offset_ = 0;
+  uint64_t next_ = 0;
+};
+
+struct CloseInputFileDeleter {
+  void operator()(InputFile* file) const { CloseInputFile(file); }
+};
+
+}  // namespace
+
+Contents Parse(const std::string& text, Reading reading) {
+  Parser parser(reading);
+  LineSplitter lines(parser);
+  lines.Feed(text);
+  return parser.Finish();
+}
+
+Contents ReadJournal(const std::string& path, Reading reading) {
+  if (path.empty()) return {};
+  const std::unique_ptr<InputFile, CloseInputFileDeleter> file(OpenInputFile(path));
+  if (!file) return {};
+  Parser parser(reading);
+  LineSplitter lines(parser);
+  std::string piece;
+  for (uint64_t offset = 0;; offset += piece.size()) {
+    if (!ReadInputFile(file.get(), offset, kReadPiece, piece)) {
+      parser.Unusable();
+      break;
+    }
+    if (piece.empty()) break;
+    lines.Feed(piece);
   }
-  return contents;
+  return parser.Finish();
+}
+
+bool ReadStandingRename(InputFile* file, const StandingRename& rename, const std::string& folder,
+                        Plan& plan) {
+  std::string line;
+  std::string piece;
+  // Records are short; a long one is read on in growing pieces, up to the longest a run writes.
+  for (size_t size = 1024;; size *= 4) {
+    if (!ReadInputFile(file, rename.offset, size, piece)) return false;
+    const size_t end = piece.find('\n');
+    if (end != std::string::npos) {
+      line = piece.substr(0, end);
+      break;
+    }
+    if (piece.size() < size || size > kMaxRecordBytes) return false;
+  }
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  long long number = 0;
+  return ParsePlan(Split(line), number, plan) && number == rename.number &&
+         IsUndoable(plan, folder);
 }
 
 bool MayBeUnfinished(const std::string& path) {
   std::string tail;
   return !path.empty() && ReadFileTail(path, kTailBytes, tail) && !TailShowsFinished(tail);
-}
-
-Contents ReadJournal(const std::string& path, Reading reading) {
-  std::string text;
-  if (path.empty() || !ReadFileTail(path, std::numeric_limits<uint64_t>::max(), text)) return {};
-  return Parse(text, reading);
 }
 
 bool TailShowsFinished(const std::string& tail) {
@@ -206,13 +316,43 @@ bool TailShowsFinished(const std::string& tail) {
          tail.compare(end + 1 - record.size(), record.size(), record) == 0;
 }
 
+bool IsRunPath(const std::string& path) {
+  for (char c : path) {
+    if (static_cast<unsigned char>(c) < 0x20) return false;
+  }
+  size_t start = 0;
+  if (path.size() >= 3 && path[1] == ':' && path[2] == '\\') {
+    start = 3;
+  } else if (path.rfind("\\\\", 0) == 0) {
+    start = 2;
+  } else {
+    return false;
+  }
+  // Every part a name: a path through "." or ".." could lead anywhere.
+  for (size_t end; start < path.size(); start = end + 1) {
+    end = path.find('\\', start);
+    if (end == std::string::npos) end = path.size();
+    const std::string part = path.substr(start, end - start);
+    if (part.empty() || IsDotEntry(part)) return false;
+  }
+  return true;
+}
+
+bool IsUndoable(const Plan& plan, const std::string& folder) {
+  return IsRunPath(plan.oldPath) && IsRunPath(plan.newPath) && IsInside(plan.oldPath, folder) &&
+         IsCaseOnlyChange(plan.oldPath, plan.newPath) &&
+         FolderPartOf(plan.oldPath) == FolderPartOf(plan.newPath);
+}
+
 bool MayRecover(const Plan& plan) {
   const std::string folder = FolderPartOf(plan.temporaryPath);
   const std::string temporary = plan.temporaryPath.substr(folder.size());
   const std::string toldNewName = NewNameOfTemporary(temporary);
   // A change an undo could make, through a temporary name of ours in the same folder.
-  return IsUndoable(plan) && IsAbsolutePath(plan.temporaryPath) && !folder.empty() &&
-         FolderPartOf(plan.oldPath) == folder && IsTemporaryName(temporary) &&
+  return IsRunPath(plan.oldPath) && IsRunPath(plan.newPath) && IsRunPath(plan.temporaryPath) &&
+         IsCaseOnlyChange(plan.oldPath, plan.newPath) && !folder.empty() &&
+         FolderPartOf(plan.oldPath) == folder && FolderPartOf(plan.newPath) == folder &&
+         IsTemporaryName(temporary) &&
          (toldNewName.empty() || folder + toldNewName == plan.newPath);
 }
 
@@ -229,6 +369,22 @@ bool IsListedAs(const std::string& path) {
   for (const std::string& listed : NamesMatching(path + "*")) {
     if (listed == name) return true;
   }
+  return false;
+}
+
+bool SetAside(const std::string& path, std::string& asideAs) {
+  const std::string folder = FolderPartOf(path);
+  std::string base = path.substr(folder.size());
+  const size_t dot = base.rfind('.');
+  const std::string extension = dot == std::string::npos ? std::string() : base.substr(dot);
+  base.resize(base.size() - extension.size());
+  for (int n = 1; n <= 100; ++n) {
+    asideAs =
+        folder + base + ".unusable" + (n == 1 ? std::string() : "-" + FormatInteger(n)) + extension;
+    if (RenameEntry(path, asideAs)) return true;
+    if (!FolderExists(folder) || NamesMatching(asideAs).empty()) break;  // not for want of a name
+  }
+  asideAs.clear();
   return false;
 }
 

@@ -4,6 +4,7 @@
 //
 //   Kestrune journal<TAB>1                         the first line of every journal; later,
 //                                                  a run appended to an unfinished journal
+//   folder<TAB>path                                the run's search folder (after its header)
 //   rename<TAB>n<TAB>old<TAB>temporary<TAB>new     about to rename (temporary empty: direct)
 //   undoing<TAB>m                                  the next rename undoes rename m
 //   result<TAB>n<TAB>renamed|unchanged|stranded    what became of rename n
@@ -17,15 +18,22 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/rename.h"
 
 namespace journal {
 
 // The journal's file name, in the folder of the executable.
 inline constexpr char kFileName[] = "Kestrune.log";
+
+// No record a run writes is longer: three paths of at most 32,767 characters, two bytes each.
+constexpr size_t kMaxRecordBytes = 256 * 1024;
+// Entries a journal may show under a temporary name. A run leaves one there only where every
+// way out failed; past this many the file is not a journal a run wrote, and holding them all
+// would cost a 32-bit program more memory than it can spare.
+constexpr size_t kMaxOpenPlans = 100000;
 
 // An open journal file, closed however its owner ends.
 struct CloseAppendFileDeleter {
@@ -41,6 +49,7 @@ struct Plan {
 };
 
 std::string HeaderRecord();
+std::string FolderRecord(const std::string& searchFolder);
 std::string PlanRecord(long long number, const Plan& plan);
 std::string UndoingRecord(long long runNumber);
 std::string UndoRecord();
@@ -49,36 +58,89 @@ std::string RecoveredRecord(long long number, bool toNewName);
 std::string UnrecoveredRecord(long long number);
 std::string FinishedRecord();
 
-// What a journal's text says. Lines that do not parse are passed over, and so is a last line
-// without its line end (a write the process did not live to finish).
+// A rename the last run made that stands and that no undo has reversed since: its number and
+// where its record starts in the journal, from where the undo reads it again when it comes to
+// it (a run of a million renames must not cost their paths in memory).
+struct StandingRename {
+  long long number;
+  uint64_t offset;
+};
+
+// What a journal says. Lines that do not parse are passed over, and so is a last line without
+// its line end (a write the process did not live to finish).
 struct Contents {
   bool isJournal = false;  // the first line is the header
-  bool finished = false;   // the last record is "finished"
+  // False for a file that no run of ours could have written (no header, a line longer than any
+  // record, more open plans than a run leaves) or that could not be read to its end.
+  bool usable = true;
+  bool finished = false;  // the last record is "finished"
+  // The search folder of the last run, from the folder record after its header.
+  std::string folder;
   // Renames that may have left their entry under its temporary name: recorded with one, and
   // neither ended with the entry under a name of its own nor recovered since. By number.
   std::map<long long, Plan> open;
-  // The case-only renames of the run that ended with the entry under its new name (by their
-  // result, or by recovery) and that no undo has reversed since, in the order they were made.
-  std::vector<std::pair<long long, Plan>> undoable;
+  // The last run's case-only renames inside its folder that ended with the entry under its new
+  // name (by their result, or by recovery) and that no undo has reversed, in the order made.
+  std::vector<StandingRename> undoable;
   long long lastNumber = 0;  // the highest record number
 };
-// What a reader takes from a journal. Recovery and a run starting need only the open plans; the
-// undoable renames of a run of millions would cost more memory than the journal's text, at a
-// start that must not fail.
+// What a reader takes from a journal. Recovery and a run starting need only the open plans.
 enum class Reading { OpenPlans, Everything };
+
+// Takes a journal line by line, so that a journal of any length is read in bounded memory.
+class Parser {
+ public:
+  explicit Parser(Reading reading) : reading_(reading) {}
+  // One line, its line end removed; offset is where it starts in the journal.
+  void Line(const std::string& line, uint64_t offset);
+  void Unusable() { contents_.usable = false; }
+  Contents Finish();
+
+ private:
+  // A rename recorded whose outcome is not known yet.
+  struct Pending {
+    Plan plan;  // kept only where it has a temporary path: recovery may need it
+    uint64_t offset;
+    // 0 a rename of the run, -1 one of an earlier run, else the number of the rename it undoes.
+    long long undoes;
+    bool undoable;  // a rename of the run that an undo could reverse
+  };
+  void Complete(long long number);
+  Reading reading_;
+  Contents contents_;
+  bool first_ = true;
+  bool afterHeader_ = false;
+  long long undoing_ = 0;
+  std::map<long long, Pending> pending_;
+  std::vector<StandingRename> done_;
+  std::vector<long long> undone_;
+};
+
+// The text of a journal, parsed; Parse and ReadJournal agree on every text.
 Contents Parse(const std::string& text, Reading reading = Reading::Everything);
+// The journal at path read in pieces; empty contents where there is none.
+Contents ReadJournal(const std::string& path, Reading reading);
+
+// The rename record of number `number` starting at offset, as an undo may act on it: false where
+// the journal no longer shows it there, or it is no longer one the undo may reverse.
+bool ReadStandingRename(InputFile* file, const StandingRename& rename, const std::string& folder,
+                        Plan& plan);
 
 // True when a journal's tail (its last kTailBytes bytes) shows it finished, which spares reading
-// the whole of a long one. False does not say unfinished: Parse then decides.
+// the whole of a long one. False does not say unfinished: a reader then decides.
 bool TailShowsFinished(const std::string& tail);
 constexpr uint64_t kTailBytes = 64;
 
 // True when there is a journal at path whose tail does not show it finished: only then has a
 // reader anything to do with the rest of it.
 bool MayBeUnfinished(const std::string& path);
-// The journal at path, read whole and parsed; empty contents where it cannot be read.
-Contents ReadJournal(const std::string& path, Reading reading);
 
+// True for a path a run writes: absolute (a drive or a share), no control characters, no
+// empty, "." or ".." part.
+bool IsRunPath(const std::string& path);
+// True when an undo may reverse the plan: a change of letter case of an entry inside folder (the
+// run's search folder), within its own folder.
+bool IsUndoable(const Plan& plan, const std::string& folder);
 // True when the plan only ever asks to move an entry out of a temporary name of ours, to a name
 // that differs from its old one in letter case only, within one folder. Nothing else in a
 // journal is acted on without the user asking: the file may be damaged, or not ours.
@@ -91,5 +153,9 @@ bool IsListedAs(const std::string& path);
 // How many open plans of the contents still have their entry under the temporary name, where
 // recovery may act on them: while there are any, the journal must not be marked finished.
 int StandingPlans(const Contents& contents);
+
+// Moves a journal no run could have written out of the way, under a free name beside it, so
+// that runs and undos can go on. True when it was moved; asideAs is then its new path.
+bool SetAside(const std::string& path, std::string& asideAs);
 
 }  // namespace journal

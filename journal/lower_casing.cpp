@@ -2,7 +2,6 @@
 #include "journal/lower_casing.h"
 
 #include "journal/journal.h"
-#include "platform/common/verified_rename.h"
 #include "platform/text.h"
 
 namespace journal {
@@ -13,16 +12,19 @@ LowerCasingRun::Earlier LowerCasingRun::EarlierRun(const std::string& journalPat
   return {StandingPlans(contents), contents.lastNumber};
 }
 
-LowerCasingRun::LowerCasingRun(const std::string& journalPath)
-    : LowerCasingRun(journalPath, EarlierRun(journalPath)) {}
+LowerCasingRun::LowerCasingRun(const std::string& journalPath, const std::string& searchFolder)
+    : LowerCasingRun(journalPath, searchFolder, EarlierRun(journalPath)) {}
 
 // A journal that still holds an entry's only record is never emptied, not even for the moment
 // of writing that record again: the new run goes on at its end instead.
-LowerCasingRun::LowerCasingRun(const std::string& journalPath, const Earlier& earlier)
-    : journal_(journalPath, earlier.standing == 0, earlier.lastNumber) {
-  if (earlier.standing == 0) return;
-  journal_.Write(HeaderRecord());
-  journal_.Unfinished(earlier.standing);
+LowerCasingRun::LowerCasingRun(const std::string& journalPath, const std::string& searchFolder,
+                               const Earlier& earlier)
+    : journal_(journalPath, earlier.standing == 0, earlier.lastNumber), session_(&journal_) {
+  if (earlier.standing != 0) {
+    journal_.Write(HeaderRecord());
+    journal_.Unfinished(earlier.standing);
+  }
+  journal_.Write(FolderRecord(searchFolder));
 }
 
 void LowerCasingRun::BeginFolder(const std::string& folder, int count,
@@ -32,12 +34,9 @@ void LowerCasingRun::BeginFolder(const std::string& folder, int count,
   for (int i = 0; i < count; ++i) ++foldedForms_[CaseFoldedName(nameAt(i))];
 }
 
-RenameOutcome LowerCasingRun::Rename(const std::string& from, const std::string& to,
-                                     bool directOnly) {
-  RenameOptions options;
-  options.directOnly = directOnly;
-  options.listener = &journal_;
-  return SafeRename(folder_ + from, folder_ + to, options);
+int LowerCasingRun::ListedAnswering(const std::string& name) const {
+  const auto found = foldedForms_.find(CaseFoldedName(name));
+  return found == foldedForms_.end() ? 0 : found->second;
 }
 
 LowerCasingRun::Result LowerCasingRun::LowerCase(const std::string& name, std::string& newName) {
@@ -46,8 +45,7 @@ LowerCasingRun::Result LowerCasingRun::LowerCase(const std::string& name, std::s
   // An entry a run could not finish: the name it was meant to have, where no entry has it.
   const std::string told = NewNameOfTemporary(name);
   if (!told.empty()) {
-    if (foldedForms_.count(CaseFoldedName(told)) != 0 ||
-        Rename(name, told, false) != RenameOutcome::Renamed) {
+    if (ListedAnswering(told) != 0 || !session_.Move(folder_ + name, folder_ + told)) {
       return Result::Failed;
     }
     newName = told;
@@ -55,9 +53,11 @@ LowerCasingRun::Result LowerCasingRun::LowerCase(const std::string& name, std::s
   }
   const std::string lower = LowerCaseText(newName);
   if (lower == newName) return result;
-  // A name that answers to the same name as another entry is never moved to a temporary name:
-  // where lookups ignore case, it could not get back out of it.
-  if (Rename(newName, lower, foldedForms_[CaseFoldedName(lower)] > 1) != RenameOutcome::Renamed) {
+  // The entry itself is one of the listed names answering to its lower-case name; another one
+  // means it may only be renamed directly: where lookups ignore case, it could not get back out
+  // of a temporary name.
+  const bool twinned = ListedAnswering(lower) > 1;
+  if (session_.ChangeCase(folder_ + newName, folder_ + lower, twinned) != RenameOutcome::Renamed) {
     return Result::Failed;
   }
   newName = lower;

@@ -4,27 +4,28 @@
 #pragma once
 
 #include <functional>
-#include <map>
 #include <string>
 #include <unordered_map>
 
 #include "journal/writer.h"
-#include "platform/files.h"
+#include "platform/rename.h"
 
 namespace journal {
 
 class LowerCasingRun {
  public:
-  // Starts the journal at journalPath, replacing the last run's; where an earlier run left an
-  // entry under a temporary name that recovery could not move, its journal is kept and the
-  // run is appended to it, so that recovery still knows the entry. Without a journal (an empty
-  // path, or a folder that cannot be written) the run still works: it then uses only temporary
-  // names that tell the new name.
-  explicit LowerCasingRun(const std::string& journalPath);
+  // Starts the journal at journalPath for a run over searchFolder, replacing the last run's;
+  // where an earlier run left an entry under a temporary name that recovery could not move, its
+  // journal is kept and the run is appended to it, so that recovery still knows the entry. What
+  // became of the journal is JournalState(); the caller decides whether the run goes on without
+  // one, which then uses only temporary names that tell the new name.
+  LowerCasingRun(const std::string& journalPath, const std::string& searchFolder);
   LowerCasingRun(const LowerCasingRun&) = delete;
   LowerCasingRun& operator=(const LowerCasingRun&) = delete;
 
-  bool Journaled() const { return journal_.Open(); }
+  JournalState State() const { return journal_.State(); }
+  // The journal could not be written any more: no rename follows.
+  bool JournalLost() const { return journal_.Lost(); }
 
   // The folder whose entries come next, as just listed: count names, nameAt(0..count-1).
   void BeginFolder(const std::string& folder, int count,
@@ -48,12 +49,14 @@ class LowerCasingRun {
     long long lastNumber = 0;
   };
   static Earlier EarlierRun(const std::string& journalPath);
-  LowerCasingRun(const std::string& journalPath, const Earlier& earlier);
-  RenameOutcome Rename(const std::string& from, const std::string& to, bool directOnly);
+  LowerCasingRun(const std::string& journalPath, const std::string& searchFolder,
+                 const Earlier& earlier);
+  // How many listed names of the folder answer to name, as the file system compares them.
+  int ListedAnswering(const std::string& name) const;
 
   JournalWriter journal_;
+  RenameSession session_;
   std::string folder_;
-  // How many listed names of the folder answer to each name (by CaseFoldedName).
   std::unordered_map<std::string, int> foldedForms_;
 };
 

@@ -2,9 +2,8 @@
 #include "journal/recovery.h"
 
 #include "journal/journal.h"
-#include "platform/common/verified_rename.h"
 #include "platform/files.h"
-#include "platform/text.h"
+#include "platform/rename.h"
 
 namespace journal {
 
@@ -15,21 +14,26 @@ RecoveryReport Recover(const std::string& journalPath) {
   const JournalFile file(OpenAppendFile(journalPath, false));
   if (!file) return report;
   const Contents contents = ReadJournal(journalPath, Reading::OpenPlans);
-  if (contents.finished) return report;
+  report.unusable = !contents.usable;
+  if (!contents.isJournal || contents.finished) return report;
+  RenameSession session;
   for (const auto& [number, plan] : contents.open) {
-    if (!contents.isJournal || !MayRecover(plan) || !IsListedAs(plan.temporaryPath)) continue;
-    if (RenameEntry(plan.temporaryPath, plan.newPath)) {
-      AppendToFile(file.get(), RecoveredRecord(number, true));
+    if (!MayRecover(plan) || !IsListedAs(plan.temporaryPath)) continue;
+    std::string record;
+    if (session.Move(plan.temporaryPath, plan.newPath)) {
+      record = RecoveredRecord(number, true);
       ++report.recovered;
-    } else if (RenameEntry(plan.temporaryPath, plan.oldPath)) {
-      AppendToFile(file.get(), RecoveredRecord(number, false));
+    } else if (session.Move(plan.temporaryPath, plan.oldPath)) {
+      record = RecoveredRecord(number, false);
       ++report.recovered;
     } else {
-      AppendToFile(file.get(), UnrecoveredRecord(number));
+      record = UnrecoveredRecord(number);
       ++report.unrecovered;
     }
+    // A move whose record is lost is found done by the next start, which finishes the rest.
+    if (!AppendToFile(file.get(), record)) return report;
   }
-  if (contents.isJournal && report.unrecovered == 0) AppendToFile(file.get(), FinishedRecord());
+  if (report.unrecovered == 0) AppendToFile(file.get(), FinishedRecord());
   return report;
 }
 

@@ -7,8 +7,9 @@
 namespace journal {
 
 struct RecoveryReport {
-  int recovered = 0;    // entries moved out of their temporary names
-  int unrecovered = 0;  // entries still under them: neither name they may have is free
+  int recovered = 0;      // entries moved out of their temporary names
+  int unrecovered = 0;    // entries still under them: neither name they may have is free
+  bool unusable = false;  // the journal is none a run could have written: nothing was done
 };
 
 // Every entry the journal shows on its way through a temporary name, and still under it, is

@@ -1,26 +1,20 @@
 // The journal writer.
 #include "journal/writer.h"
 
-#include "platform/common/verified_rename.h"
 #include "platform/text.h"
 
 namespace journal {
 
-namespace {
-
-bool HasControlCharacter(const std::string& text) {
-  for (char c : text) {
-    if (static_cast<unsigned char>(c) < 0x20) return true;
-  }
-  return false;
-}
-
-}  // namespace
-
 JournalWriter::JournalWriter(const std::string& path, bool replace, long long lastNumber)
     : number_(lastNumber) {
   if (path.empty()) return;
-  file_.reset(OpenAppendFile(path, replace));
+  bool inUse = false;
+  file_.reset(OpenAppendFile(path, replace, &inUse));
+  if (!file_) {
+    state_ = inUse ? JournalState::InUse : JournalState::Unwritable;
+    return;
+  }
+  state_ = JournalState::Open;
   if (replace) Write(HeaderRecord());
 }
 
@@ -28,6 +22,7 @@ bool JournalWriter::Write(const std::string& record) {
   if (!file_) return false;
   if (AppendToFile(file_.get(), record)) return true;
   file_.reset();
+  lost_ = true;
   return false;
 }
 
@@ -38,15 +33,21 @@ void JournalWriter::End() {
 
 bool JournalWriter::Attempting(const std::string& oldPath, const std::string& temporaryPath,
                                const std::string& newPath) {
+  if (lost_) return false;
   // A record that cannot be written faithfully is no record; a numbered temporary name says
   // nothing of the entry's names, so without its record it is not taken.
-  if (HasControlCharacter(oldPath + temporaryPath + newPath)) return false;
+  if (!IsRunPath(oldPath) || !IsRunPath(newPath) ||
+      (!temporaryPath.empty() && !IsRunPath(temporaryPath))) {
+    return false;
+  }
   const long long number = NextNumber();
+  if (!file_) {
+    return temporaryPath.empty() ||
+           !NewNameOfTemporary(temporaryPath.substr(FolderPartOf(temporaryPath).size())).empty();
+  }
   // Every attempt of an undo says which rename of the run it undoes.
-  const bool written = (undoing_ == 0 || Write(UndoingRecord(undoing_))) &&
-                       Write(PlanRecord(number, {oldPath, temporaryPath, newPath}));
-  return written || temporaryPath.empty() ||
-         !NewNameOfTemporary(temporaryPath.substr(FolderPartOf(temporaryPath).size())).empty();
+  return (undoing_ == 0 || Write(UndoingRecord(undoing_))) &&
+         Write(PlanRecord(number, {oldPath, temporaryPath, newPath}));
 }
 
 void JournalWriter::Attempted(RenameOutcome outcome) {

@@ -5,9 +5,16 @@
 #include <string>
 
 #include "journal/journal.h"
-#include "platform/files.h"
+#include "platform/rename.h"
 
 namespace journal {
+
+// How a journal's opening went.
+enum class JournalState {
+  Open,        // records are written
+  InUse,       // another Kestrune holds it: nothing may be renamed beside its run or undo
+  Unwritable,  // it cannot be written (read-only, the name taken by a folder, no space, no path)
+};
 
 class JournalWriter : public RenameListener {
  public:
@@ -17,9 +24,11 @@ class JournalWriter : public RenameListener {
   JournalWriter(const JournalWriter&) = delete;
   JournalWriter& operator=(const JournalWriter&) = delete;
 
-  bool Open() const { return file_ != nullptr; }
-  // False when it could not be written; the journal is closed from then on, since a journal
-  // with a hole in it would mislead.
+  JournalState State() const { return state_; }
+  // A write failed since the journal was opened: it is closed, and no rename may follow, since
+  // a journal with a hole in it would mislead.
+  bool Lost() const { return lost_; }
+  // False when it could not be written.
   bool Write(const std::string& record);
   long long NextNumber() { return ++number_; }
   // Said before the next attempt's record: that rename undoes the run's rename runNumber.
@@ -35,6 +44,8 @@ class JournalWriter : public RenameListener {
 
  private:
   JournalFile file_;
+  JournalState state_ = JournalState::Unwritable;
+  bool lost_ = false;
   long long number_ = 0;
   long long undoing_ = 0;
   int unfinished_ = 0;

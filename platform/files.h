@@ -1,10 +1,12 @@
-// File-system services: enumeration with an attribute filter, folder test, verified rename,
-// the executable's own path. Failures are results, never exceptions.
+// File-system services: enumeration with an attribute filter, folder test, the journal's
+// files, the executable's own path; renames are in rename.h. Failures are results, never
+// exceptions.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 enum : uint32_t {
   faReadOnly = 0x01,
@@ -58,50 +60,34 @@ void EnumerateEntries(const std::string& pattern, uint32_t filter,
 // True iff the path exists and is a folder.
 bool FolderExists(const std::string& path);
 
-enum class RenameOutcome {
-  Renamed,                 // the entry carries the new name
-  NotRenamed,              // the entry carries its old name: nothing was changed
-  LeftUnderTemporaryName,  // the entry is stranded under the temporary name it was told
-};
+// The names of the entries of pattern's folder that match it (a folder path, a name and '*'),
+// hidden and system entries included, "." and ".." left out, read from the folder now.
+std::vector<std::string> NamesMatching(const std::string& pattern);
 
-// Hears what a rename is about to do before it does it, so that it can be recorded first.
-class RenameListener {
- public:
-  virtual ~RenameListener() = default;
-  // Before an attempt's first change; temporaryPath is empty for a direct rename. False: the
-  // attempt is not made.
-  virtual bool Attempting(const std::string& oldPath, const std::string& temporaryPath,
-                          const std::string& newPath) = 0;
-  // After the attempt.
-  virtual void Attempted(RenameOutcome outcome) = 0;
-};
-
-struct RenameOptions {
-  // The entry shares its lower-case name with another entry of its folder: only a direct rename
-  // is tried, never one through a temporary name.
-  bool directOnly = false;
-  // Told of every attempt. Without one, only temporary names that tell the new name are used.
-  RenameListener* listener = nullptr;
-};
-
-// Renames without ever overwriting or copying; a case-only rename is verified and, where the
-// volume ignored it, done through a temporary name. Returns the true outcome.
-RenameOutcome SafeRename(const std::string& oldPath, const std::string& newPath,
-                         const RenameOptions& options = {});
-// SafeRename's outcome is Renamed.
-bool RenameEntry(const std::string& oldPath, const std::string& newPath);
+// "." and "..", which every folder but a drive root lists.
+inline bool IsDotEntry(const std::string& name) { return name == "." || name == ".."; }
 
 // A file written only at its end (the run journal). Each append reaches the operating system
 // before the call returns, so a process that dies loses nothing appended; nothing is forced to
 // the disk. While open, other programs may read it but not write it.
 struct AppendFile;
-// Opens path, creating it, and emptying it first when replace is set. Null when it cannot.
-AppendFile* OpenAppendFile(const std::string& path, bool replace);
+// Opens path, creating it, and emptying it first when replace is set. Null when it cannot; then
+// *inUse, if given, tells whether another program holds it for writing.
+AppendFile* OpenAppendFile(const std::string& path, bool replace, bool* inUse = nullptr);
 // True when all of data was appended.
 bool AppendToFile(AppendFile* file, const std::string& data);
 void CloseAppendFile(AppendFile* file);
 // The last maxBytes bytes of a file (all of it when shorter). False when it cannot be read.
 bool ReadFileTail(const std::string& path, uint64_t maxBytes, std::string& data);
+
+// A file read piece by piece, for files larger than memory should hold at once (the journal).
+// Writers may go on appending while it is open.
+struct InputFile;
+// Null when it cannot be opened.
+InputFile* OpenInputFile(const std::string& path);
+// Up to size bytes from offset into data (fewer at the end, none past it). False on a failure.
+bool ReadInputFile(InputFile* file, uint64_t offset, size_t size, std::string& data);
+void CloseInputFile(InputFile* file);
 
 // Full path of the running executable.
 std::string ExecutablePath();

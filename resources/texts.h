@@ -60,9 +60,10 @@ inline constexpr char kRunAborted[] = "小文字化処理を中断しました�
 inline constexpr char kRunFailuresPrefix[] = "（名前を変更できなかった項目：";
 inline constexpr char kRunFailuresSuffix[] = "件）";
 // Undo of the last run (Ctrl+Z):
-// "直前の小文字化処理で変更した名前（<n>件）を元に戻します。よろしいですか？", then
-// "元に戻す処理中です。「<folder>」（ESC:中断）" per folder.
-inline constexpr char kConfirmUndoPrefix[] = "直前の小文字化処理で変更した名前（";
+// "「<search folder>」で直前の小文字化処理が変更した名前（<n>件）を元に戻します。よろしいですか？",
+// then "元に戻す処理中です。「<folder>」（ESC:中断）" per folder.
+inline constexpr char kConfirmUndoPrefix[] = "「";
+inline constexpr char kConfirmUndoMiddle[] = "」で直前の小文字化処理が変更した名前（";
 inline constexpr char kConfirmUndoSuffix[] = "件）を元に戻します。よろしいですか？";
 inline constexpr char kNothingToUndo[] = "元に戻せる小文字化処理がありません。";
 inline constexpr char kUndoPrefix[] = "元に戻す処理中です。「";
@@ -74,6 +75,24 @@ inline constexpr char kUnrecoveredPrefix[] =
     "前回の小文字化処理で名前を戻せなかった項目があります（";
 inline constexpr char kUnrecoveredMiddle[] = "件）。詳しくは「";
 inline constexpr char kUnrecoveredSuffix[] = "」をご覧下さい。";
+// The journal (every text names its path):
+// "別のKestruneが記録ファイル「<journal>」を使用中です。その処理が終わってから、もう一度実行して下さい。"
+inline constexpr char kJournalInUsePrefix[] = "別のKestruneが記録ファイル「";
+inline constexpr char kJournalInUseSuffix[] =
+    "」を使用中です。その処理が終わってから、もう一度実行して下さい。";
+// "記録ファイル「<journal>」に書き込めないため、この小文字化処理は元に戻せません。よろしいですか？"
+inline constexpr char kJournalPrefix[] = "記録ファイル「";
+inline constexpr char kJournalUnwritableSuffix[] =
+    "」に書き込めないため、この小文字化処理は元に戻せません。よろしいですか？";
+// An undo is not made without its journal:
+// "記録ファイル「<journal>」に書き込めないため、元に戻す処理を行えません。"
+inline constexpr char kJournalUnwritableUndoSuffix[] =
+    "」に書き込めないため、元に戻す処理を行えません。";
+// "記録ファイル「<journal>」に書き込めなくなったため、処理を中断しました。"
+inline constexpr char kJournalLostSuffix[] = "」に書き込めなくなったため、処理を中断しました。";
+// "記録ファイル「<journal>」を読めなかったため、「<new path>」に移しました。"
+inline constexpr char kJournalSetAsideMiddle[] = "」を読めなかったため、「";
+inline constexpr char kJournalSetAsideSuffix[] = "」に移しました。";
 
 // Exit.
 inline constexpr char kConfirmExit[] = "終了します。よろしいですか？";

@@ -10,6 +10,7 @@
 #include "Unit1/Form1.h"
 #include "bench/bench_clock.h"
 #include "platform/files.h"
+#include "platform/rename.h"
 #include "platform/memory/memory_volume.h"
 #include "platform/text.h"
 #include "resources/texts.h"

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/common/entry_time.h"
-#include "platform/common/verified_rename.h"
+#include "platform/rename.h"
 #include "platform/memory/volume_impl.h"
 #include "platform/text.h"
 
@@ -101,45 +101,43 @@ bool FolderExists(const std::string& path) {
   return node != nullptr && node->IsFolder();
 }
 
-RenameOutcome SafeRename(const std::string& oldPath, const std::string& newPath,
-                         const RenameOptions& options) {
-  Impl& volume = memory::Volume::Get().impl();
-  ++volume.renameCalls;
-  RenameOperations operations;
-  operations.move = [&volume](const std::string& from, const std::string& to) {
-    return volume.Move(from, to);
-  };
-  operations.exists = [&volume](const std::string& path) {
-    return volume.Resolve(path, false, true) != nullptr;
-  };
-  operations.storedNameIs = [&volume](const std::string& path) {
-    return volume.StoredNameIs(path);
-  };
-  operations.open = [&volume](const std::string& path) -> std::unique_ptr<EntryMover> {
-    const memory::ParsedPath parsed = Impl::Parse(path);
-    Node* node = volume.Resolve(path, false, true);
-    if (node == nullptr || node->parent == nullptr) return nullptr;
-    return std::make_unique<MemoryMover>(volume, *node, parsed.drive);
-  };
-  operations.namesMatching = NamesMatching;
-  return VerifiedRename(oldPath, newPath, operations, options);
-}
+namespace {
 
-bool RenameEntry(const std::string& oldPath, const std::string& newPath) {
-  return SafeRename(oldPath, newPath) == RenameOutcome::Renamed;
+class MemoryRenameSystem : public RenameSystem {
+ public:
+  explicit MemoryRenameSystem(Impl& volume) : volume_(volume) {}
+  std::unique_ptr<EntryMover> Open(const std::string& path) override {
+    ++volume_.renameCalls;
+    const memory::ParsedPath parsed = Impl::Parse(path);
+    Node* node = volume_.Resolve(path, false, true);
+    if (node == nullptr || node->parent == nullptr) return nullptr;
+    return std::make_unique<MemoryMover>(volume_, *node, parsed.drive);
+  }
+  bool Exists(const std::string& path) override {
+    return volume_.Resolve(path, false, true) != nullptr;
+  }
+  bool StoredNameIs(const std::string& path) override { return volume_.StoredNameIs(path); }
+
+ private:
+  Impl& volume_;
+};
+
+}  // namespace
+
+std::unique_ptr<RenameSystem> NewRenameSystem() {
+  return std::make_unique<MemoryRenameSystem>(memory::Volume::Get().impl());
 }
 
 struct AppendFile {
   std::string path;
 };
 
-AppendFile* OpenAppendFile(const std::string& path, bool replace) {
+AppendFile* OpenAppendFile(const std::string& path, bool replace, bool* inUse) {
   Impl& volume = memory::Volume::Get().impl();
   const Node* existing = volume.Resolve(path, false, true);
-  if (volume.openForAppend.count(Impl::Fold(path)) != 0 ||
-      (existing != nullptr && existing->IsFolder())) {
-    return nullptr;
-  }
+  const bool held = volume.openForAppend.count(Impl::Fold(path)) != 0;
+  if (inUse != nullptr) *inUse = held;
+  if (held || (existing != nullptr && existing->IsFolder())) return nullptr;
   // Creating or emptying the file is a change of its own; an existing file kept as it is, none.
   if ((replace || existing == nullptr) && !volume.PutFile(path, std::string(), true)) {
     return nullptr;
@@ -163,5 +161,26 @@ bool ReadFileTail(const std::string& path, uint64_t maxBytes, std::string& data)
   if (data.size() > maxBytes) data.erase(0, data.size() - static_cast<size_t>(maxBytes));
   return true;
 }
+
+struct InputFile {
+  std::string path;
+};
+
+InputFile* OpenInputFile(const std::string& path) {
+  std::string data;
+  if (!memory::Volume::Get().ReadFile(path, data)) return nullptr;
+  return new InputFile{path};
+}
+
+bool ReadInputFile(InputFile* file, uint64_t offset, size_t size, std::string& data) {
+  data.clear();
+  if (file == nullptr) return false;
+  const Node* node = memory::Volume::Get().impl().Resolve(file->path, false, true);
+  if (node == nullptr || node->IsFolder()) return false;
+  if (offset < node->data.size()) data.assign(node->data, static_cast<size_t>(offset), size);
+  return true;
+}
+
+void CloseInputFile(InputFile* file) { delete file; }
 
 std::string ExecutablePath() { return memory::Volume::Get().impl().executablePath; }

@@ -19,3 +19,9 @@ void PumpMessages() {
   const int call = ++volume.pumpCalls;
   if (auto hook = volume.onPump) hook(call);
 }
+
+uint32_t MillisecondsNow() {
+  memory::Volume::Impl& volume = memory::Volume::Get().impl();
+  volume.clock += volume.clockStep;
+  return volume.clock;
+}

@@ -4,7 +4,6 @@
 #include <climits>
 #include <stdexcept>
 
-#include "platform/common/verified_rename.h"
 #include "platform/memory/volume_impl.h"
 #include "platform/text.h"
 
@@ -303,7 +302,6 @@ Volume& Volume::Get() {
 
 void Volume::Reset() {
   Impl& v = *impl_;
-  ForgetVolumesIgnoringCaseOnlyRenames();
   if (v.activeWalks > 0) {
     for (auto& [letter, drive] : v.drives) v.retired.push_back(std::move(drive.root));
   } else {
@@ -323,6 +321,9 @@ void Volume::Reset() {
   v.escRanges.clear();
   v.onPump = nullptr;
   v.onEscPoll = nullptr;
+  v.clock = 0;
+  // A clock that runs ahead of every pause a test could mean: what waits for time never waits.
+  v.clockStep = 1000;
   v.escPolls = v.pumpCalls = v.renameCalls = v.enumerations = v.openEnumerations = 0;
 }
 
@@ -412,10 +413,7 @@ void Volume::SetRenameFails(const std::string& path, bool fails) {
   node->renameFails = fails;
 }
 
-void Volume::SetIgnoresCaseOnlyRenames(bool ignores) {
-  impl_->ignoresCaseOnlyRenames = ignores;
-  ForgetVolumesIgnoringCaseOnlyRenames();
-}
+void Volume::SetIgnoresCaseOnlyRenames(bool ignores) { impl_->ignoresCaseOnlyRenames = ignores; }
 
 void Volume::SetCaseSensitiveNames(bool caseSensitive) {
   impl_->caseSensitiveNames = caseSensitive;
@@ -458,6 +456,8 @@ void Volume::ClearEsc() { impl_->escRanges.clear(); }
 int Volume::EscPolls() const { return impl_->escPolls; }
 
 int Volume::PumpCalls() const { return impl_->pumpCalls; }
+
+void Volume::SetClockStep(uint32_t milliseconds) { impl_->clockStep = milliseconds; }
 
 void Volume::OnPump(std::function<void(int call)> hook) { impl_->onPump = std::move(hook); }
 

@@ -69,6 +69,8 @@ class Volume {
   int EscPolls() const;
   int PumpCalls() const;
   // Called at every PumpMessages (a test's way to send a command in the middle of a scan).
+  // How far MillisecondsNow moves at each reading (1000 after Reset; 0 stops the clock).
+  void SetClockStep(uint32_t milliseconds);
   void OnPump(std::function<void(int call)> hook);
   // Called at every EscDown poll before the answer is decided.
   void OnEscPoll(std::function<void(int poll)> hook);
@@ -82,7 +84,7 @@ class Volume {
   uint64_t EntryId(const std::string& path) const;
 
   // Counters for checks of work done.
-  int RenameCalls() const;
+  int RenameCalls() const;       // entries opened for a rename
   int Enumerations() const;      // EnumerateEntries calls
   int OpenEnumerations() const;  // enumerations begun and not closed (should be 0)
 

@@ -71,6 +71,9 @@ struct Volume::Impl {
   std::function<void(int)> onPump;
   std::function<void(int)> onEscPoll;
 
+  uint32_t clock = 0;
+  uint32_t clockStep = 0;
+
   int escPolls = 0;
   int pumpCalls = 0;
   int renameCalls = 0;

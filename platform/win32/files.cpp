@@ -7,11 +7,10 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 #include "platform/common/entry_time.h"
-#include "platform/common/verified_rename.h"
+#include "platform/rename.h"
 #include "platform/win32/wide_path.h"
 
 namespace {
@@ -97,7 +96,7 @@ class FindHandle {
 
 const std::wstring::size_type kNoSeparator = std::wstring::npos;
 
-bool StoredNameIs(const std::string& path) {
+bool NameStoredAsGiven(const std::string& path) {
   std::wstring wide;
   if (!ExactLongPathOf(path, wide)) return false;
   const auto separator = wide.find_last_of(L'\\');
@@ -163,70 +162,68 @@ bool SameNameIgnoringCase(const std::wstring& a, const std::wstring& b) {
                               static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
-// The system's name of a folder, for the entries opened in it. A run asks for the same folder
-// entry after entry, so the last answer is kept.
-bool NameOfFolder(const std::wstring& folder, std::wstring& name) {
-  static std::mutex mutex;
-  static std::wstring lastFolder;
-  static std::wstring lastName;
-  std::lock_guard<std::mutex> lock(mutex);
-  if (folder != lastFolder) {
-    HANDLE handle =
-        CreateFileW(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return false;
-    std::wstring opened;
-    const bool named = NameOfHandle(handle, opened);
-    CloseHandle(handle);
-    if (!named) return false;
-    lastFolder = folder;
-    lastName = opened;
+// The system of a rename session. It keeps the system's name of the last folder it opened an
+// entry in: a run asks for the same folder entry after entry.
+class Win32RenameSystem : public RenameSystem {
+ public:
+  std::unique_ptr<EntryMover> Open(const std::string& path) override {
+    std::wstring wide;
+    if (!ExactLongPathOf(path, wide)) return nullptr;
+    // What MoveFileEx opens: delete access, everything shared, a link itself and not its target.
+    HANDLE handle = CreateFileW(
+        wide.c_str(), DELETE | SYNCHRONIZE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return nullptr;
+    if (!IsOnEntryItself(handle, wide)) {
+      CloseHandle(handle);
+      return nullptr;
+    }
+    return std::make_unique<HandleMover>(handle);
   }
-  name = lastName;
-  return true;
-}
-
-// An open of a link that the system cannot take as itself (Wine opens what a Unix link leads
-// to, file or folder) gives a handle on another entry, perhaps in another folder: a move through
-// it would carry that entry here and put it in place of the link. Only a handle that the system
-// names as the entry of the folder it was opened in is moved.
-bool IsOnEntryItself(HANDLE handle, const std::wstring& path) {
-  const auto separator = path.find_last_of(L'\\');
-  std::wstring folder;
-  std::wstring entry;
-  if (separator == kNoSeparator || !NameOfFolder(path.substr(0, separator + 1), folder) ||
-      !NameOfHandle(handle, entry)) {
-    return false;
+  bool Exists(const std::string& path) override {
+    std::wstring wide;
+    return ExactLongPathOf(path, wide) &&
+           GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES;
   }
-  if (folder.empty() || folder.back() != L'\\') folder += L'\\';
-  return SameNameIgnoringCase(entry, folder + path.substr(separator + 1));
-}
+  bool StoredNameIs(const std::string& path) override { return NameStoredAsGiven(path); }
 
-std::unique_ptr<EntryMover> OpenEntry(const std::string& path) {
-  std::wstring wide;
-  if (!ExactLongPathOf(path, wide)) return nullptr;
-  // What MoveFileEx opens: delete access, everything shared, a link itself and not its target.
-  HANDLE handle = CreateFileW(
-      wide.c_str(), DELETE | SYNCHRONIZE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return nullptr;
-  if (!IsOnEntryItself(handle, wide)) {
-    CloseHandle(handle);
-    return nullptr;
+ private:
+  bool NameOfFolder(const std::wstring& folder, std::wstring& name) {
+    if (folder != lastFolder_) {
+      HANDLE handle =
+          CreateFileW(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+      if (handle == INVALID_HANDLE_VALUE) return false;
+      std::wstring opened;
+      const bool named = NameOfHandle(handle, opened);
+      CloseHandle(handle);
+      if (!named) return false;
+      lastFolder_ = folder;
+      lastName_ = opened;
+    }
+    name = lastName_;
+    return true;
   }
-  return std::make_unique<HandleMover>(handle);
-}
 
-// A one-step rename goes through the same checked handle.
-bool Move(const std::string& from, const std::string& to) {
-  const std::unique_ptr<EntryMover> entry = OpenEntry(from);
-  return entry != nullptr && entry->MoveTo(to);
-}
+  // An open of a link that the system cannot take as itself (Wine opens what a Unix link leads
+  // to, file or folder) gives a handle on another entry, perhaps in another folder: a move
+  // through it would carry that entry here and put it in place of the link. Only a handle that
+  // the system names as the entry of the folder it was opened in is moved.
+  bool IsOnEntryItself(HANDLE handle, const std::wstring& path) {
+    const auto separator = path.find_last_of(L'\\');
+    std::wstring folder;
+    std::wstring entry;
+    if (separator == kNoSeparator || !NameOfFolder(path.substr(0, separator + 1), folder) ||
+        !NameOfHandle(handle, entry)) {
+      return false;
+    }
+    if (folder.empty() || folder.back() != L'\\') folder += L'\\';
+    return SameNameIgnoringCase(entry, folder + path.substr(separator + 1));
+  }
 
-bool Exists(const std::string& path) {
-  std::wstring wide;
-  return ExactLongPathOf(path, wide) && GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+  std::wstring lastFolder_;
+  std::wstring lastName_;
+};
 
 }  // namespace
 
@@ -257,33 +254,25 @@ bool FolderExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-RenameOutcome SafeRename(const std::string& oldPath, const std::string& newPath,
-                         const RenameOptions& options) {
-  RenameOperations operations;
-  operations.move = Move;
-  operations.exists = Exists;
-  operations.storedNameIs = StoredNameIs;
-  operations.open = OpenEntry;
-  operations.namesMatching = NamesMatching;
-  return VerifiedRename(oldPath, newPath, operations, options);
-}
-
-bool RenameEntry(const std::string& oldPath, const std::string& newPath) {
-  return SafeRename(oldPath, newPath) == RenameOutcome::Renamed;
-}
+std::unique_ptr<RenameSystem> NewRenameSystem() { return std::make_unique<Win32RenameSystem>(); }
 
 struct AppendFile {
   HANDLE handle;
 };
 
-AppendFile* OpenAppendFile(const std::string& path, bool replace) {
+AppendFile* OpenAppendFile(const std::string& path, bool replace, bool* inUse) {
+  if (inUse != nullptr) *inUse = false;
   std::wstring wide;
   if (!ExactLongPathOf(path, wide)) return nullptr;
-  // Readers welcome, no second writer: two runs must not interleave their records.
+  // Readers welcome, no second writer: two runs must not interleave their records. The sharing
+  // is checked before CREATE_ALWAYS empties anything.
   HANDLE handle =
       CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                   replace ? CREATE_ALWAYS : OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return nullptr;
+  if (handle == INVALID_HANDLE_VALUE) {
+    if (inUse != nullptr) *inUse = GetLastError() == ERROR_SHARING_VIOLATION;
+    return nullptr;
+  }
   LARGE_INTEGER end = {};
   if (!SetFilePointerEx(handle, end, nullptr, FILE_END)) {
     CloseHandle(handle);
@@ -337,6 +326,48 @@ bool ReadFileTail(const std::string& path, uint64_t maxBytes, std::string& data)
   }
   CloseHandle(handle);
   return ok;
+}
+
+struct InputFile {
+  HANDLE handle;
+};
+
+InputFile* OpenInputFile(const std::string& path) {
+  std::wstring wide;
+  if (!ExactLongPathOf(path, wide)) return nullptr;
+  HANDLE handle = CreateFileW(wide.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return nullptr;
+  return new InputFile{handle};
+}
+
+bool ReadInputFile(InputFile* file, uint64_t offset, size_t size, std::string& data) {
+  data.clear();
+  if (file == nullptr) return false;
+  data.resize(size);
+  size_t done = 0;
+  while (done < size) {
+    OVERLAPPED at = {};
+    at.Offset = static_cast<DWORD>(offset + done);
+    at.OffsetHigh = static_cast<DWORD>((offset + done) >> 32);
+    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(size - done, 1u << 20));
+    DWORD read = 0;
+    if (!ReadFile(file->handle, &data[done], chunk, &read, &at)) {
+      if (GetLastError() != ERROR_HANDLE_EOF) return false;
+      read = 0;
+    }
+    if (read == 0) break;
+    done += read;
+  }
+  data.resize(done);
+  return true;
+}
+
+void CloseInputFile(InputFile* file) {
+  if (file == nullptr) return;
+  CloseHandle(file->handle);
+  delete file;
 }
 
 std::string ExecutablePath() {

@@ -48,3 +48,5 @@ void PumpMessages() {
     DispatchMessageA(&msg);
   }
 }
+
+uint32_t MillisecondsNow() { return static_cast<uint32_t>(GetTickCount64()); }

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <map>
 
-#include "platform/common/verified_rename.h"
+#include "platform/rename.h"
 #include "platform/files.h"
 #include "platform/text.h"
 #include "tests/contract/fixture.h"
@@ -323,9 +323,10 @@ TEST_F(FilesContract, EntriesThatDifferOnlyInCaseStayWhereTheyAre) {
   ASSERT_TRUE(fixture->MakeCaseTwin(root + "αω.D", true, ""));
   const Names before = StoredNames(root);
   ASSERT_EQ(before.size(), 10u);
-  // Twice: first on a volume not yet known to ignore case-only renames, then on one that is.
+  // Twice: first in a session that does not know yet whether the volume ignores case-only
+  // renames, then in one that has seen it do so (or not).
+  RenameSession session;
   for (int pass = 0; pass < 2; ++pass) {
-    if (pass == 0) ForgetVolumesIgnoringCaseOnlyRenames();
     for (const auto& [from, to] :
          std::vector<std::pair<std::string, std::string>>{{"xt_MARK.h", "xt_mark.h"},
                                                           {"README.TXT", "readme.txt"},
@@ -333,14 +334,17 @@ TEST_F(FilesContract, EntriesThatDifferOnlyInCaseStayWhereTheyAre) {
                                                           {"Pod", "pod"},
                                                           {"ＡＢＣ.TXT", "ＡＢＣ.txt"},
                                                           {"αω.D", "αω.d"}}) {
-      for (bool directOnly : {false, true}) {
-        EXPECT_EQ(SafeRename(root + from, root + to, {directOnly, nullptr}),
-                  RenameOutcome::NotRenamed)
-            << from;
-        ASSERT_EQ(StoredNames(root), before) << from;
-      }
+      // As a run that listed the folder renames them, and as a rename on its own does.
+      EXPECT_EQ(session.ChangeCase(root + from, root + to, true), RenameOutcome::NotRenamed)
+          << from;
+      ASSERT_EQ(StoredNames(root), before) << from;
+      EXPECT_FALSE(RenameEntry(root + from, root + to)) << from;
+      ASSERT_EQ(StoredNames(root), before) << from;
     }
-    if (pass == 0) RenameEntry(root + "Pod\\in.pm", root + "Pod\\IN.PM");
+    if (pass == 0) {
+      EXPECT_EQ(session.ChangeCase(root + "Pod\\in.pm", root + "Pod\\IN.PM", false),
+                RenameOutcome::Renamed);
+    }
   }
   EXPECT_EQ(fixture->ContentOf(root + "xt_MARK.h"), "MARK");
   EXPECT_EQ(fixture->ContentOf(root + "xt_mark.h"), "mark");
@@ -373,10 +377,9 @@ TEST_F(FilesContract, ALinkIsRenamedItselfOrNotAtAllAndWhatItLeadsToStaysWhereIt
       continue;
     }
     ++made;
-    for (bool directOnly : {false, true}) {
-      ForgetVolumesIgnoringCaseOnlyRenames();
+    for (bool twinned : {false, true}) {
       const std::string lower = root + "here\\" + LowerCaseText(link.name);
-      const RenameOutcome outcome = SafeRename(path, lower, {directOnly, nullptr});
+      const RenameOutcome outcome = RenameSession().ChangeCase(path, lower, twinned);
       EXPECT_NE(outcome, RenameOutcome::LeftUnderTemporaryName) << link.name;
       EXPECT_EQ(StoredNames(root + "away\\"), (Names{"README.Bugs", "TARGET"})) << link.name;
       EXPECT_EQ(fixture->ContentOf(root + "away\\TARGET\\IN.TXT"), "in") << link.name;

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "platform/files.h"
+#include "platform/rename.h"
 #include "platform/input.h"
 #include "platform/locale.h"
 #include "platform/memory/memory_volume.h"
@@ -93,7 +94,8 @@ TEST_F(MemoryVolume, CaseOnlyRenameWorksWhetherOrNotTheVolumeIgnoresIt) {
     volume.MakeFile("C:\\d\\FILE.TXT");
     EXPECT_TRUE(RenameEntry("C:\\d\\FILE.TXT", "C:\\d\\file.txt")) << ignores;
     EXPECT_EQ(volume.NamesIn("C:\\d"), Names{"file.txt"}) << ignores;
-    EXPECT_EQ(volume.RenameCalls(), 1);
+    // Where the volume ignored the direct rename, the entry is opened again for the two steps.
+    EXPECT_EQ(volume.RenameCalls(), ignores ? 2 : 1);
   }
 }
 
@@ -163,7 +165,7 @@ TEST_F(MemoryVolume, RenameFaultIsOnTheOldPath) {
   EXPECT_EQ(volume.NamesIn("C:\\d"), (Names{"A.TXT", "b.txt"}));
   volume.SetRenameFails("C:\\d\\A.TXT", false);
   EXPECT_TRUE(RenameEntry("C:\\d\\A.TXT", "C:\\d\\a.txt"));
-  EXPECT_EQ(volume.RenameCalls(), 4);
+  EXPECT_EQ(volume.RenameCalls(), 6);  // the last two each tried directly first
 }
 
 TEST_F(MemoryVolume, FileDataAndWriteProtection) {

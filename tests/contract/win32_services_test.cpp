@@ -9,6 +9,7 @@
 
 #include "platform/common/case_fold_932.h"
 #include "platform/files.h"
+#include "platform/rename.h"
 #include "platform/input.h"
 #include "platform/text.h"
 #include "platform/win32/wide_path.h"

@@ -1,7 +1,6 @@
 // The main window test fixture.
 #include "tests/form/form_fixture.h"
 
-#include "platform/common/verified_rename.h"
 #include "resources/texts.h"
 #include "toolkit/core/application.h"
 
@@ -24,7 +23,6 @@ void FormTest::NewProcess() {
   form_.reset();
   // The volume outlives the process that died on it; what the process held open, it does not.
   Volume().CrashAfterChanges(0);
-  ForgetVolumesIgnoringCaseOnlyRenames();
   headless::Reset();
   form_ = std::make_unique<TForm1>();
 }

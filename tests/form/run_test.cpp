@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "platform/rename.h"
 #include "resources/texts.h"
 #include "tests/form/form_fixture.h"
 

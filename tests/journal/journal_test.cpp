@@ -68,14 +68,14 @@ TEST(Journal, AnUndoMayReverseTheRunsCaseChangesThatStandAndNothingElse) {
   using journal::ResultRecord;
   const Plan docs{"C:\\d\\DOCS", "", "C:\\d\\docs"};
   const Plan tmp{"C:\\d\\B", "C:\\d\\b.~kestrune.tmp", "C:\\d\\b"};
+  const std::string header = journal::HeaderRecord() + journal::FolderRecord("C:\\d\\");
   // An earlier run whose entry recovery could not move; the run after it is appended.
-  const std::string earlier = journal::HeaderRecord() + PlanRecord(20, kPlan) +
+  const std::string earlier = header + PlanRecord(20, kPlan) +
                               ResultRecord(20, RenameOutcome::Renamed) + PlanRecord(21, tmp);
   const std::string text =
-      earlier + journal::HeaderRecord() + PlanRecord(1, kPlan) +
-      ResultRecord(1, RenameOutcome::Renamed) + PlanRecord(2, docs) +
-      ResultRecord(2, RenameOutcome::NotRenamed) +              // did not happen
-      PlanRecord(3, tmp) + journal::RecoveredRecord(3, true) +  // finished by recovery
+      earlier + header + PlanRecord(1, kPlan) + ResultRecord(1, RenameOutcome::Renamed) +
+      PlanRecord(2, docs) + ResultRecord(2, RenameOutcome::NotRenamed) +  // did not happen
+      PlanRecord(3, tmp) + journal::RecoveredRecord(3, true) +            // finished by recovery
       PlanRecord(4, {"C:\\d\\X", "", "C:\\d\\Y"}) + ResultRecord(4, RenameOutcome::Renamed) +
       journal::RecoveredRecord(21, true) +  // the earlier run's entry, moved only now
       PlanRecord(6, {"C:\\d\\A", "", "C:\\D\\a"}) + ResultRecord(6, RenameOutcome::Renamed) +
@@ -86,9 +86,12 @@ TEST(Journal, AnUndoMayReverseTheRunsCaseChangesThatStandAndNothingElse) {
       ResultRecord(9, RenameOutcome::NotRenamed);  // an undo that failed leaves it undoable
   const journal::Contents contents = journal::Parse(text);
   ASSERT_EQ(contents.undoable.size(), 2u);
-  EXPECT_EQ(contents.undoable[0].first, 1);
-  EXPECT_EQ(contents.undoable[1].first, 3);
-  EXPECT_EQ(contents.undoable[1].second.newPath, tmp.newPath);
+  EXPECT_EQ(contents.folder, "C:\\d\\");
+  EXPECT_EQ(contents.undoable[0].number, 1);
+  EXPECT_EQ(contents.undoable[1].number, 3);
+  // Each is read again where its record starts.
+  EXPECT_EQ(text.compare(contents.undoable[0].offset, 9, "rename\t1\t"), 0);
+  EXPECT_EQ(text.compare(contents.undoable[1].offset, 9, "rename\t3\t"), 0);
   EXPECT_EQ(contents.lastNumber, 21);
   EXPECT_TRUE(contents.open.empty());
   // Recovery reads the same journal without keeping the renames.

@@ -1,4 +1,4 @@
-// The rename algorithm every platform shares, driven through scripted operations over one folder
+// The rename session every platform shares, driven through a scripted system over one folder
 // that keeps names as given and looks them up as Wine does (the exact name, else the first that
 // differs only in case): which moves it makes, in what order, and whether what it reports is
 // where the entry really is.
@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <set>
 
-#include "platform/common/verified_rename.h"
+#include "platform/rename.h"
 #include "platform/text.h"
 
 namespace {
@@ -19,38 +19,10 @@ const std::string kFolder = "C:\\d\\";
 
 class ScriptedFolder {
  public:
-  explicit ScriptedFolder(Names names) : names_(std::move(names)) {
-    ForgetVolumesIgnoringCaseOnlyRenames();
-  }
+  explicit ScriptedFolder(Names names) : names_(std::move(names)) {}
 
-  RenameOperations Operations() {
-    RenameOperations operations;
-    operations.move = [this](const std::string& from, const std::string& to) {
-      return MoveAt(Find(Name(from)), Name(from), Name(to));
-    };
-    operations.open = [this](const std::string& path) -> std::unique_ptr<EntryMover> {
-      const int found = Find(Name(path));
-      if (found < 0) return nullptr;
-      return std::make_unique<Mover>(*this, found);
-    };
-    operations.exists = [this](const std::string& path) {
-      return taken_.count(Name(path)) != 0 || Find(Name(path)) >= 0;
-    };
-    operations.storedNameIs = [this](const std::string& path) {
-      const int found = Find(Name(path));
-      return found >= 0 && names_[static_cast<size_t>(found)] == Name(path);
-    };
-    operations.namesMatching = [this](const std::string& pattern) {
-      ++listings;
-      const std::string prefix = LowerCaseText(Name(pattern.substr(0, pattern.size() - 1)));
-      Names matching;
-      for (const std::string& name : names_) {
-        if (LowerCaseText(name).compare(0, prefix.size(), prefix) == 0) matching.push_back(name);
-      }
-      return matching;
-    };
-    return operations;
-  }
+  // A system over this folder, for one session.
+  std::unique_ptr<RenameSystem> System() { return std::make_unique<System_>(*this); }
 
   // An open entry: its moves follow it by its place in the folder.
   class Mover : public EntryMover {
@@ -63,6 +35,26 @@ class ScriptedFolder {
    private:
     ScriptedFolder& folder_;
     int index_;
+  };
+
+  class System_ : public RenameSystem {
+   public:
+    explicit System_(ScriptedFolder& folder) : folder_(folder) {}
+    std::unique_ptr<EntryMover> Open(const std::string& path) override {
+      const int found = folder_.Find(Name(path));
+      if (found < 0) return nullptr;
+      return std::make_unique<Mover>(folder_, found);
+    }
+    bool Exists(const std::string& path) override {
+      return folder_.taken_.count(Name(path)) != 0 || folder_.Find(Name(path)) >= 0;
+    }
+    bool StoredNameIs(const std::string& path) override {
+      const int found = folder_.Find(Name(path));
+      return found >= 0 && folder_.names_[static_cast<size_t>(found)] == Name(path);
+    }
+
+   private:
+    ScriptedFolder& folder_;
   };
 
   bool MoveAt(int source, const std::string& from, const std::string& to) {
@@ -91,7 +83,6 @@ class ScriptedFolder {
   int failFrom = 0;            // every move from this number on fails
   int takenTemporaries = 0;    // this many numbered temporary names are in use elsewhere
   Moves moves;
-  int listings = 0;
 
  private:
   static std::string Name(const std::string& path) { return path.substr(kFolder.size()); }
@@ -122,19 +113,31 @@ class Recorder : public RenameListener {
   bool refuse = false;
 };
 
-// Makes drive C: known to ignore case-only changes, as the run's first such rename would.
-void LearnThatCIgnoresCaseOnlyChanges() {
-  ScriptedFolder other({"Q"});
-  ForgetVolumesIgnoringCaseOnlyRenames();
-  VerifiedRename(kFolder + "Q", kFolder + "q", other.Operations());
-}
+// A session over one scripted folder, as a run or an undo has one.
+class Session {
+ public:
+  explicit Session(ScriptedFolder& folder, RenameListener* listener = nullptr)
+      : folder_(folder), session_(folder.System(), listener) {}
+  RenameOutcome Rename(const std::string& from, const std::string& to, bool twinned = false) {
+    if (!IsCaseOnlyChange(from, to)) {
+      return session_.Move(kFolder + from, kFolder + to) ? RenameOutcome::Renamed
+                                                         : RenameOutcome::NotRenamed;
+    }
+    return session_.ChangeCase(kFolder + from, kFolder + to, twinned);
+  }
+  // Makes the session know that drive C: ignores case-only changes, as a run's first such rename
+  // would (the folder holds "Q" for it); the moves it took are forgotten.
+  void Learn() {
+    ASSERT_EQ(Rename("Q", "q"), RenameOutcome::Renamed);
+    folder_.moves.clear();
+  }
 
-RenameOutcome Rename(ScriptedFolder& folder, const std::string& from, const std::string& to,
-                     RenameOptions options = {}) {
-  return VerifiedRename(kFolder + from, kFolder + to, folder.Operations(), options);
-}
+ private:
+  ScriptedFolder& folder_;
+  RenameSession session_;
+};
 
-TEST(VerifiedRename, CaseOnlyChangeIsAboutSingleByteLettersOnly) {
+TEST(RenameSession, CaseOnlyChangeIsAboutSingleByteLettersOnly) {
   EXPECT_TRUE(IsCaseOnlyChange("C:\\d\\README.TXT", "C:\\d\\readme.txt"));
   EXPECT_TRUE(IsCaseOnlyChange("C:\\D\\a", "C:\\d\\a"));
   EXPECT_FALSE(IsCaseOnlyChange("C:\\d\\a", "C:\\d\\a"));
@@ -144,7 +147,7 @@ TEST(VerifiedRename, CaseOnlyChangeIsAboutSingleByteLettersOnly) {
   EXPECT_FALSE(IsCaseOnlyChange("C:\\d\\Ａ", "C:\\d\\ａ"));
 }
 
-TEST(VerifiedRename, TemporaryNamesTellTheNewNameWhereTheyCan) {
+TEST(RenameSession, TemporaryNamesTellTheNewNameWhereTheyCan) {
   EXPECT_EQ(TemporaryNameFor("readme.txt"), "readme.txt.~kestrune.tmp");
   EXPECT_EQ(NewNameOfTemporary("readme.txt.~kestrune.tmp"), "readme.txt");
   EXPECT_EQ(NewNameOfTemporary("表ソ.txt.~kestrune.tmp"), "表ソ.txt");
@@ -167,19 +170,21 @@ TEST(VerifiedRename, TemporaryNamesTellTheNewNameWhereTheyCan) {
   }
 }
 
-TEST(VerifiedRename, HonouredRenamesAreOneMove) {
+TEST(RenameSession, HonouredRenamesAreOneMove) {
   ScriptedFolder folder({"old", "ABC"});
   folder.ignoresCaseOnly = false;
-  EXPECT_EQ(Rename(folder, "old", "new"), RenameOutcome::Renamed);
-  EXPECT_EQ(Rename(folder, "ABC", "abc"), RenameOutcome::Renamed);
+  Session session(folder);
+  EXPECT_EQ(session.Rename("old", "new"), RenameOutcome::Renamed);
+  EXPECT_EQ(session.Rename("ABC", "abc"), RenameOutcome::Renamed);
   EXPECT_EQ(folder.moves, (Moves{"old>new", "ABC>abc"}));
   EXPECT_EQ(folder.Names_(), (std::set<std::string>{"new", "abc"}));
 }
 
-TEST(VerifiedRename, AnIgnoredCaseOnlyChangeGoesThroughTheNameThatTellsTheNewOne) {
+TEST(RenameSession, AnIgnoredCaseOnlyChangeGoesThroughTheNameThatTellsTheNewOne) {
   ScriptedFolder folder({"ABC", "DEF"});
   Recorder recorder;
-  EXPECT_EQ(Rename(folder, "ABC", "abc", {false, &recorder}), RenameOutcome::Renamed);
+  Session session(folder, &recorder);
+  EXPECT_EQ(session.Rename("ABC", "abc"), RenameOutcome::Renamed);
   EXPECT_EQ(folder.moves, (Moves{"ABC>abc", "ABC>abc.~kestrune.tmp", "abc.~kestrune.tmp>abc"}));
   // Each attempt is told before its first move.
   EXPECT_EQ(recorder.told,
@@ -188,27 +193,32 @@ TEST(VerifiedRename, AnIgnoredCaseOnlyChangeGoesThroughTheNameThatTellsTheNewOne
             (std::vector<RenameOutcome>{RenameOutcome::NotRenamed, RenameOutcome::Renamed}));
   // The volume is known now: the next one goes straight to the two steps.
   folder.moves.clear();
-  EXPECT_EQ(Rename(folder, "DEF", "def"), RenameOutcome::Renamed);
+  EXPECT_EQ(session.Rename("DEF", "def"), RenameOutcome::Renamed);
   EXPECT_EQ(folder.moves, (Moves{"DEF>def.~kestrune.tmp", "def.~kestrune.tmp>def"}));
   EXPECT_EQ(folder.Names_(), (std::set<std::string>{"abc", "def"}));
 }
 
-TEST(VerifiedRename, NoTemporaryNameWhileAnotherEntryAnswersToTheNewName) {
+TEST(RenameSession, NoTemporaryNameWhileTheListingShowsAnotherEntryAnsweringToTheNewName) {
   // Once moved away, such an entry could neither take the new name nor get the old one back.
-  // The sibling stands before the entry and after it, so that a lookup finds either first.
-  for (const Names& names : {Names{"abc", "ABC"}, Names{"ABC", "abc"}, Names{"Abc", "ABC"},
-                             Names{"ABC", "Abc"}, Names{"ABC", "aBC", "abc"}}) {
-    for (bool directOnly : {false, true}) {
+  // The sibling stands before the entry and after it, so that a lookup finds either first; the
+  // session may or may not know yet that the volume ignores case-only changes.
+  for (Names names : {Names{"abc", "ABC"}, Names{"ABC", "abc"}, Names{"Abc", "ABC"},
+                      Names{"ABC", "Abc"}, Names{"ABC", "aBC", "abc"}}) {
+    for (bool learnt : {false, true}) {
+      names.push_back("Q");
       ScriptedFolder folder(names);
-      LearnThatCIgnoresCaseOnlyChanges();
-      EXPECT_EQ(Rename(folder, "ABC", "abc", {directOnly, nullptr}), RenameOutcome::NotRenamed);
-      EXPECT_EQ(folder.moves.size(), directOnly ? 1u : 0u);
+      Session session(folder);
+      if (learnt) session.Learn();
+      names.back() = learnt ? "q" : "Q";
+      EXPECT_EQ(session.Rename("ABC", "abc", true), RenameOutcome::NotRenamed);
+      EXPECT_EQ(folder.moves.size(), 1u) << "one direct try";
       EXPECT_EQ(folder.Names_(), std::set<std::string>(names.begin(), names.end()));
+      names.pop_back();
     }
   }
 }
 
-TEST(VerifiedRename, WhateverMoveFailsTheOutcomeSaysWhereTheEntryIs) {
+TEST(RenameSession, WhateverMoveFailsTheOutcomeSaysWhereTheEntryIs) {
   // Fail one move, or every move from one on, at each step of the two-step path.
   for (int k = 1; k <= 9; ++k) {
     for (bool fromThereOn : {false, true}) {
@@ -219,7 +229,7 @@ TEST(VerifiedRename, WhateverMoveFailsTheOutcomeSaysWhereTheEntryIs) {
       } else {
         folder.failingMoves = {k};
       }
-      const RenameOutcome outcome = Rename(folder, "ABC", "abc", {false, &recorder});
+      const RenameOutcome outcome = Session(folder, &recorder).Rename("ABC", "abc");
       std::string where = outcome == RenameOutcome::Renamed      ? "abc"
                           : outcome == RenameOutcome::NotRenamed ? "ABC"
                                                                  : "abc.~kestrune.tmp";
@@ -232,34 +242,39 @@ TEST(VerifiedRename, WhateverMoveFailsTheOutcomeSaysWhereTheEntryIs) {
   // Stranded only when every way out fails, and after trying each of them more than once.
   ScriptedFolder folder({"ABC"});
   folder.failFrom = 3;
-  EXPECT_EQ(Rename(folder, "ABC", "abc"), RenameOutcome::LeftUnderTemporaryName);
+  EXPECT_EQ(Session(folder).Rename("ABC", "abc"), RenameOutcome::LeftUnderTemporaryName);
   EXPECT_EQ(std::count(folder.moves.begin(), folder.moves.end(), "abc.~kestrune.tmp>ABC"), 3);
 }
 
-TEST(VerifiedRename, NumberedTemporaryNamesOnlyWhereAListenerRecordsThem) {
+TEST(RenameSession, NumberedTemporaryNamesOnlyWhereAListenerRecordsThem) {
   const std::string longName(242, 'X');
   {
-    ScriptedFolder folder({longName});
-    LearnThatCIgnoresCaseOnlyChanges();
-    EXPECT_EQ(Rename(folder, longName, LowerCaseText(longName)), RenameOutcome::NotRenamed);
+    ScriptedFolder folder({longName, "Q"});
+    Session session(folder);
+    session.Learn();
+    EXPECT_EQ(session.Rename(longName, LowerCaseText(longName)), RenameOutcome::NotRenamed);
     EXPECT_TRUE(folder.moves.empty());
   }
-  // With a listener: the next numbered name that is free, each attempt told first.
-  ScriptedFolder folder({"abc.~kestrune.tmp", "ABC"});
-  LearnThatCIgnoresCaseOnlyChanges();
+  // With a listener: the name that tells the new one is taken, then two numbered names are;
+  // the next numbered one is free. Each attempt is told first, each numbered name is new.
+  ScriptedFolder folder({"abc.~kestrune.tmp", "ABC", "Q"});
   Recorder recorder;
+  Session session(folder, &recorder);
+  session.Learn();
+  recorder.told.clear();
   folder.takenTemporaries = 2;
-  EXPECT_EQ(Rename(folder, "ABC", "abc", {false, &recorder}), RenameOutcome::Renamed);
-  ASSERT_EQ(recorder.told.size(), 3u);
-  for (const std::string& told : recorder.told) {
-    EXPECT_EQ(told.find("|C:\\d\\~kestrune"), 8u) << told;
+  EXPECT_EQ(session.Rename("ABC", "abc"), RenameOutcome::Renamed);
+  ASSERT_EQ(recorder.told.size(), 4u);
+  EXPECT_EQ(recorder.told[0], "C:\\d\\ABC|C:\\d\\abc.~kestrune.tmp|C:\\d\\abc");
+  for (size_t i = 1; i < recorder.told.size(); ++i) {
+    EXPECT_EQ(recorder.told[i].find("|C:\\d\\~kestrune"), 8u) << recorder.told[i];
   }
-  EXPECT_EQ(std::set<std::string>(recorder.told.begin(), recorder.told.end()).size(), 3u);
-  EXPECT_EQ(folder.Names_(), (std::set<std::string>{"abc.~kestrune.tmp", "abc"}));
+  EXPECT_EQ(std::set<std::string>(recorder.told.begin(), recorder.told.end()).size(), 4u);
+  EXPECT_EQ(folder.Names_(), (std::set<std::string>{"abc.~kestrune.tmp", "abc", "q"}));
   // A listener's veto stops the rename before anything moves.
   ScriptedFolder vetoed({"ABC"});
   recorder.refuse = true;
-  EXPECT_EQ(Rename(vetoed, "ABC", "abc", {false, &recorder}), RenameOutcome::NotRenamed);
+  EXPECT_EQ(Session(vetoed, &recorder).Rename("ABC", "abc"), RenameOutcome::NotRenamed);
   EXPECT_TRUE(vetoed.moves.empty());
 }
 
