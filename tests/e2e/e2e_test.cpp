@@ -420,7 +420,8 @@ TEST_F(E2E, CtrlZAfterARestartUndoesTheLastRunOnDisk) {
     ASSERT_TRUE(k.WaitForMain());
     ScanFolder(k, data);
     StartRun(k, texts::kButtonYes);
-    ASSERT_TRUE(k.WaitForStatus([](const std::string& s) { return s == texts::kRunCompleted; }, kWait));
+    ASSERT_TRUE(
+        k.WaitForStatus([](const std::string& s) { return s == texts::kRunCompleted; }, kWait));
     PostMessageA(k.Main(), WM_CLOSE, 0, 0);
     ASSERT_TRUE(k.Exited(kWait));
   }
@@ -433,10 +434,12 @@ TEST_F(E2E, CtrlZAfterARestartUndoesTheLastRunOnDisk) {
   PressCtrlZ(k);
   HWND confirm = k.WaitForTopLevel(texts::kCaptionConfirmation, kWait);
   ASSERT_NE(confirm, nullptr);
-  EXPECT_EQ(Kestrune::DialogMessage(confirm),
-            "直前の小文字化処理で変更した名前（7件）を元に戻します。よろしいですか？");
+  EXPECT_EQ(
+      Kestrune::DialogMessage(confirm),
+      "「" + data + "」で直前の小文字化処理が変更した名前（7件）を元に戻します。よろしいですか？");
   ASSERT_TRUE(Kestrune::ClickButton(confirm, texts::kButtonYes));
-  EXPECT_TRUE(k.WaitForStatus([](const std::string& s) { return s == texts::kUndoCompleted; }, kWait))
+  EXPECT_TRUE(
+      k.WaitForStatus([](const std::string& s) { return s == texts::kUndoCompleted; }, kWait))
       << k.StatusText();
   std::set<std::string> afterUndo;
   NamesBelow(data, "", afterUndo);
@@ -448,6 +451,166 @@ TEST_F(E2E, CtrlZAfterARestartUndoesTheLastRunOnDisk) {
   ASSERT_NE(refusal, nullptr);
   EXPECT_EQ(Kestrune::DialogMessage(refusal), texts::kNothingToUndo);
   ASSERT_TRUE(Kestrune::ClickButton(refusal, texts::kButtonOk));
+}
+
+// ---- The journal ----
+
+// Answers the dialog that comes up next, after checking its text.
+void Answer(Kestrune& k, const char* caption, const std::string& text, const char* button) {
+  HWND dialog = k.WaitForTopLevel(caption, kWait);
+  ASSERT_NE(dialog, nullptr) << text;
+  EXPECT_EQ(Kestrune::DialogMessage(dialog), text);
+  ASSERT_TRUE(Kestrune::ClickButton(dialog, button));
+}
+
+void MakeUpperTree(const std::string& data) {
+  ASSERT_TRUE(e2e::MakeFolder(data));
+  ASSERT_TRUE(e2e::MakeFolder(data + "SUB"));
+  for (const char* f : {"README.TXT", "SUB\INDEX.HTML"}) ASSERT_TRUE(e2e::WriteFile(data + f, f));
+}
+
+TEST_F(E2E, WithoutAWritableJournalARunAsksAgainAndCannotBeUndone) {
+  MakeUpperTree(data);
+  const std::string journal = box.Folder() + "Kestrune.log";
+  ASSERT_TRUE(e2e::MakeFolder(journal));  // the journal's name taken by a folder
+  const std::string again =
+      std::string(texts::kJournalPrefix) + journal + texts::kJournalUnwritableSuffix;
+  Kestrune k(box.ExePath());
+  ASSERT_TRUE(k.WaitForMain());
+  ScanFolder(k, data);
+  StartRun(k, texts::kButtonYes);
+  Answer(k, texts::kCaptionConfirmation, again, texts::kButtonNo);
+  Sleep(300);
+  EXPECT_EQ(k.StatusText(), "");
+  EXPECT_EQ(Names(data), (std::set<std::string>{"README.TXT", "SUB"}));
+
+  StartRun(k, texts::kButtonYes);
+  Answer(k, texts::kCaptionConfirmation, again, texts::kButtonYes);
+  EXPECT_TRUE(
+      k.WaitForStatus([](const std::string& s) { return s == texts::kRunCompleted; }, kWait))
+      << k.StatusText();
+  EXPECT_EQ(Names(data), (std::set<std::string>{"readme.txt", "sub"}));
+  PressCtrlZ(k);
+  Answer(k, texts::kCaptionInformation, texts::kNothingToUndo, texts::kButtonOk);
+  EXPECT_EQ(Names(data), (std::set<std::string>{"readme.txt", "sub"}));
+}
+
+TEST_F(E2E, WhileAnotherKestruneHoldsTheJournalNothingIsRenamedOrRecovered) {
+  MakeUpperTree(data);
+  const std::string journal = box.Folder() + "Kestrune.log";
+  {
+    Kestrune k(box.ExePath());
+    ASSERT_TRUE(k.WaitForMain());
+    ScanFolder(k, data);
+    StartRun(k, texts::kButtonYes);
+    ASSERT_TRUE(
+        k.WaitForStatus([](const std::string& s) { return s == texts::kRunCompleted; }, kWait));
+  }
+  // Held as a running Kestrune holds it: for writing, readers welcome.
+  HANDLE held = CreateFileA(journal.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  const std::string inUse =
+      std::string(texts::kJournalInUsePrefix) + journal + texts::kJournalInUseSuffix;
+  ASSERT_TRUE(e2e::WriteFile(data + "NEW.TXT", "new"));
+  {
+    Kestrune k(box.ExePath());
+    ASSERT_TRUE(k.WaitForMain());
+    ScanFolder(k, data);
+    StartRun(k, texts::kButtonYes);
+    Answer(k, texts::kCaptionError, inUse, texts::kButtonOk);
+    PressCtrlZ(k);
+    HWND confirm = k.WaitForTopLevel(texts::kCaptionConfirmation, kWait);
+    ASSERT_NE(confirm, nullptr);
+    ASSERT_TRUE(Kestrune::ClickButton(confirm, texts::kButtonYes));
+    Answer(k, texts::kCaptionError, inUse, texts::kButtonOk);
+    Sleep(300);
+    EXPECT_EQ(k.StatusText(), "");
+  }
+  EXPECT_EQ(Names(data), (std::set<std::string>{"readme.txt", "sub", "NEW.TXT"}));
+
+  // An entry a run that died left under a temporary name waits while the journal is held.
+  const std::string plan =
+      "rename\t1\t" + data + "X.TXT\t" + data + "x.txt.~kestrune.tmp\t" + data + "x.txt\r\n";
+  CloseHandle(held);
+  ASSERT_TRUE(e2e::WriteFile(journal, "Kestrune journal\t1\r\nfolder\t" + data + "\r\n" + plan));
+  ASSERT_TRUE(e2e::WriteFile(data + "x.txt.~kestrune.tmp", "x"));
+  held = CreateFileA(journal.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                     nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  {
+    Kestrune k(box.ExePath());
+    ASSERT_TRUE(k.WaitForMain());
+    EXPECT_TRUE(e2e::Exists(data + "x.txt.~kestrune.tmp"));
+  }
+  CloseHandle(held);
+  Kestrune k(box.ExePath());
+  ASSERT_TRUE(k.WaitForMain());
+  EXPECT_TRUE(e2e::Exists(data + "x.txt"));
+  EXPECT_FALSE(e2e::Exists(data + "x.txt.~kestrune.tmp"));
+}
+
+TEST_F(E2E, AForgedJournalMovesNothingItsChecksRefuse) {
+  MakeUpperTree(data);
+  const std::string other = box.Folder() + "OTHER\";
+                            ASSERT_TRUE(e2e::MakeFolder(other));
+  for (const char* f : {"keep.txt", "c.txt.~kestrune.tmp"})
+    ASSERT_TRUE(e2e::WriteFile(other + f, f));
+  ASSERT_TRUE(e2e::WriteFile(data + "plain.txt", "plain"));
+  const std::string journal = box.Folder() + "Kestrune.log";
+  auto renamed = [](int n, const std::string& from, const std::string& to) {
+    const std::string number = std::to_string(n);
+    return "rename\t" + number + "\t" + from + "\t\t" + to + "\r\nresult\t" + number +
+           "\trenamed\r\n";
+  };
+  const std::string through =
+      data + "SUB\..\..\OTHER\";
+      // Outside the run's folder, through "..", not a change of case, and one the undo may reverse.
+      ASSERT_TRUE(
+          e2e::WriteFile(journal, "Kestrune journal\t1\r\nfolder\t" + data + "\r\n" +
+                                      renamed(1, other + "KEEP.TXT", other + "keep.txt") +
+                                      renamed(2, through + "KEEP.TXT", through + "keep.txt") +
+                                      renamed(3, data + "PLAIN.TXT", data + "plain.txt") +
+                                      renamed(4, data + "Other.txt", data + "plain.txt") +
+                                      "rename\t5\t" + through + "C.TXT\t" + through +
+                                      "c.txt.~kestrune.tmp\t" + through + "c.txt\r\n"));
+  Kestrune k(box.ExePath());
+  ASSERT_TRUE(k.WaitForMain());
+  // Recovery passed over the record through "..": the user's own file keeps its name.
+  EXPECT_EQ(Names(other), (std::set<std::string>{"keep.txt", "c.txt.~kestrune.tmp"}));
+  PressCtrlZ(k);
+  Answer(
+      k, texts::kCaptionConfirmation,
+      "「" + data + "」で直前の小文字化処理が変更した名前（1件）を元に戻します。よろしいですか？",
+      texts::kButtonYes);
+  EXPECT_TRUE(
+      k.WaitForStatus([](const std::string& s) { return s == texts::kUndoCompleted; }, kWait))
+      << k.StatusText();
+  EXPECT_EQ(Names(other), (std::set<std::string>{"keep.txt", "c.txt.~kestrune.tmp"}));
+  EXPECT_EQ(Names(data), (std::set<std::string>{"README.TXT", "SUB", "PLAIN.TXT"}));
+}
+
+TEST_F(E2E, AJournalNoRunCouldHaveWrittenIsSetAsideAndTheProgramGoesOn) {
+  MakeUpperTree(data);
+  const std::string journal = box.Folder() + "Kestrune.log";
+  // A header, then a line longer than any record a run writes, and no end.
+  ASSERT_TRUE(e2e::WriteFile(
+      journal, "Kestrune journal\t1\r\n" + std::string(300000, 'x') + "\r\nrename\t1\r\n"));
+  Kestrune k(box.ExePath());
+  ASSERT_TRUE(k.WaitForMain());
+  const std::string aside = box.Folder() + "Kestrune.unusable.log";
+  Answer(k, texts::kCaptionInformation,
+         std::string(texts::kJournalPrefix) + journal + texts::kJournalSetAsideMiddle + aside +
+             texts::kJournalSetAsideSuffix,
+         texts::kButtonOk);
+  EXPECT_TRUE(e2e::Exists(aside));
+  ScanFolder(k, data);
+  StartRun(k, texts::kButtonYes);
+  EXPECT_TRUE(
+      k.WaitForStatus([](const std::string& s) { return s == texts::kRunCompleted; }, kWait))
+      << k.StatusText();
+  EXPECT_EQ(Names(data), (std::set<std::string>{"readme.txt", "sub"}));
+  EXPECT_EQ(JournalTail(box), "finished\r\n");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/rename.h"
+#include "platform/text.h"
 #include "resources/texts.h"
 #include "tests/form/form_fixture.h"
 
@@ -318,6 +319,60 @@ TEST_F(EscDuringRunTest, FailuresAreReportedAfterAnAbortToo) {
   Volume().EscDownAtPolls(base_ + 7, 1);
   Run();
   EXPECT_EQ(Status(), "小文字化処理を中断しました。（名前を変更できなかった項目：1件）");
+}
+
+TEST_F(RunTest, AJournalThatCannotBeWrittenAnyMoreStopsTheRunBeforeItsNextRename) {
+  for (int f = 0; f < 8; ++f) Volume().MakeFile("C:\\r\\F" + std::to_string(f) + ".TXT");
+  StartProgram();
+  ChooseFolder("C:\\r\\");
+  // The disk fills up once two names are lower case.
+  Volume().OnEscPoll([this](int) {
+    const Strings names = Volume().NamesIn("C:\\r");
+    if (std::count_if(names.begin(), names.end(), [](const std::string& n) {
+          return n.find(".txt") != std::string::npos;
+        }) >= 2) {
+      Volume().SetWriteProtected("C:\\app");
+    }
+  });
+  headless::AnswerDialog(DialogResult::Yes);
+  headless::AnswerDialog(DialogResult::Ok);
+  Form().MnuKestrune.Click();
+  Volume().OnEscPoll(nullptr);
+  EXPECT_EQ(headless::Texts(Event::Dialog).back(),
+            "記録ファイル「C:\\app\\Kestrune.log」に書き込めなくなったため、処理を中断しました。");
+  // The attempt whose record could not be written was not made, and counts.
+  EXPECT_EQ(Status(), "小文字化処理を中断しました。（名前を変更できなかった項目：1件）");
+  std::string journal;
+  ASSERT_TRUE(Volume().ReadFile("C:\\app\\Kestrune.log", journal));
+  size_t recorded = 0;
+  for (size_t at = 0; (at = journal.find("\trenamed\r\n", at)) != std::string::npos; ++at)
+    ++recorded;
+  const Strings names = Volume().NamesIn("C:\\r");
+  const size_t lower = static_cast<size_t>(std::count_if(
+      names.begin(), names.end(), [](const std::string& n) { return n == LowerCaseText(n); }));
+  EXPECT_EQ(lower, recorded) << "every rename made is in the journal";
+  EXPECT_EQ(lower, 2u);
+}
+
+TEST_F(RunTest, DuringARunTheStatusLineIsRepaintedAtMostEvery50Ms) {
+  for (int d = 0; d < 6; ++d) Volume().MakeFile("C:\\r\\D" + std::to_string(d) + "\\F.TXT");
+  StartProgram();
+  ChooseFolder("C:\\r\\");
+  headless::ClearLog();
+  Volume().SetClockStep(0);  // the whole run within one moment
+  Run();
+  Strings runTexts;
+  for (const std::string& text : StatusHistory()) {
+    if (text.rfind("小文字化・処理中です。", 0) == 0) runTexts.push_back(text);
+  }
+  EXPECT_EQ(runTexts.size(), 7u) << "every folder's line is set";
+  const Strings refreshed = headless::Texts(Event::StatusRefresh);
+  // The cleared line before the confirmation, the first line of the run, then nothing until the
+  // run's end: the root's listing and the outcome.
+  ASSERT_EQ(refreshed.size(), 4u);
+  EXPECT_EQ(refreshed[0], "");
+  EXPECT_EQ(refreshed[2], "フォルダ「C:\\r\\」を検索中(ESC:中断)");
+  EXPECT_EQ(refreshed[3], "小文字化処理を完了しました。");
 }
 
 }  // namespace

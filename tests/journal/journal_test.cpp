@@ -9,6 +9,8 @@
 
 #include "fuzz/fuzz_bodies.h"
 #include "journal/journal.h"
+#include "platform/memory/memory_volume.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -122,6 +124,46 @@ TEST(Journal, RecoveryOnlyEverTakesAnEntryOutOfOurTemporaryNameWithinItsFolder) 
   for (const Plan& plan : refused) {
     EXPECT_FALSE(journal::MayRecover(plan))
         << plan.oldPath << " " << plan.temporaryPath << " " << plan.newPath;
+  }
+}
+
+TEST(Journal, AJournalReadInPiecesSaysWhatItsWholeTextSays) {
+  // Larger than a piece, so that records lie across the pieces' ends; then the same with a line
+  // longer than any record, and without a header.
+  std::string text = journal::HeaderRecord() + journal::FolderRecord("C:\\d\\");
+  for (int n = 1; n <= 12000; ++n) {
+    const std::string name = "F" + std::to_string(n) + std::string(60, 'X') + ".TXT";
+    text +=
+        journal::PlanRecord(n, {"C:\\d\\" + name, "", "C:\\d\\" + LowerCaseText(name)}) +
+        journal::ResultRecord(n, n % 3 == 0 ? RenameOutcome::NotRenamed : RenameOutcome::Renamed);
+  }
+  ASSERT_GT(text.size(), 2u << 20);
+  const std::string tooLong = text + std::string(journal::kMaxRecordBytes + 1, 'x') + "\r\n";
+  memory::Volume& volume = memory::Volume::Get();
+  for (const std::string& journalText :
+       {text, tooLong, text.substr(journal::HeaderRecord().size())}) {
+    volume.Reset();
+    volume.MakeFolder("C:\\app");
+    ASSERT_TRUE(volume.WriteFile("C:\\app\\Kestrune.log", journalText));
+    const journal::Contents whole = journal::Parse(journalText);
+    const journal::Contents read =
+        journal::ReadJournal("C:\\app\\Kestrune.log", journal::Reading::Everything);
+    EXPECT_EQ(read.usable, whole.usable);
+    EXPECT_EQ(read.usable, journalText.size() == text.size());
+    EXPECT_EQ(read.folder, whole.folder);
+    EXPECT_EQ(read.lastNumber, whole.lastNumber);
+    ASSERT_EQ(read.undoable.size(), whole.undoable.size());
+    EXPECT_EQ(read.undoable.size(), read.usable ? 8000u : 0u);
+    // Each rename is read back from where the reader said it starts.
+    InputFile* file = OpenInputFile("C:\\app\\Kestrune.log");
+    for (size_t i = 0; i < read.undoable.size(); ++i) {
+      EXPECT_EQ(read.undoable[i].offset, whole.undoable[i].offset);
+      Plan plan;
+      ASSERT_TRUE(journal::ReadStandingRename(file, read.undoable[i], "C:\\d\\", plan)) << i;
+      EXPECT_EQ(plan.oldPath.substr(6, std::to_string(read.undoable[i].number).size()),
+                std::to_string(read.undoable[i].number));
+    }
+    CloseInputFile(file);
   }
 }
 
