@@ -12,8 +12,9 @@ bool IsLeadByte(unsigned char b);
 // The form in which a file system that ignores case compares a name: two names answer to each
 // other exactly when their forms are equal. More than the single-byte letters have a case there
 // (full-width Latin, Greek, Cyrillic); only equality of the forms means anything.
-// Each platform implementation supplies this (win32: the system's upper case; memory: a table
-// of code page 932).
+// Each platform implementation supplies this (win32: the system's upper case, as UTF-16 code
+// units; memory: a table of code page 932, as code-page bytes). The bytes therefore differ by
+// platform: compare forms made by the same program only, and never show or store one.
 std::string CaseFoldedName(const std::string& name);
 
 // Copies with single-byte letters mapped; every two-byte character is copied unchanged.
