@@ -3,6 +3,7 @@
 // lower-casing run against a loop that enumerates and renames the same entries.
 // Usage: form_bench [scan|list|run|all] [scale]   (scale 1 = the sizes below)
 //        form_bench memory [entries]                (memory per node and per row)
+//        form_bench trace [folders]                 (a run and an undo between trace marks)
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
@@ -233,18 +234,23 @@ size_t FloorRename(const std::wstring& folder, bool toUpper = false) {
   return renamed;
 }
 
-// Answers the confirmation box with Yes as soon as it shows.
-void AnswerYesSoon() {
-  std::thread([] {
-    for (int i = 0; i < 500; ++i) {
+// Answers the next `boxes` confirmation boxes with Yes as soon as each shows (a run without its
+// journal asks twice).
+void AnswerYesSoon(int boxes = 1) {
+  std::thread([boxes] {
+    HWND answered = nullptr;
+    for (int i = 0, left = boxes; i < 1000 && left > 0; ++i) {
       HWND box = FindWindowA(nullptr, texts::kCaptionConfirmation);
-      if (box) {
-        HWND yes = FindWindowExA(box, nullptr, "Button", texts::kButtonYes);
-        if (yes) {
-          PostMessageA(yes, BM_CLICK, 0, 0);
-          return;
-        }
+      HWND yes = box != nullptr && box != answered
+                     ? FindWindowExA(box, nullptr, "Button", texts::kButtonYes)
+                     : nullptr;
+      if (yes) {
+        PostMessageA(yes, BM_CLICK, 0, 0);
+        answered = box;
+        --left;
+        continue;
       }
+      if (box == nullptr) answered = nullptr;
       Sleep(5);
     }
   }).detach();
@@ -369,7 +375,7 @@ void RunBench(int scale) {
   auto run = [&] {
     b.form.SearchFolder = ours;
     b.form.BuildFolderTree();
-    AnswerYesSoon();
+    AnswerYesSoon(ExeFolder.empty() ? 2 : 1);
     const double seconds = timed([&] { b.form.MnuKestruneClick(); });
     status = b.form.StatusBar1.Text();
     return seconds;
@@ -399,6 +405,33 @@ void RunBench(int scale) {
   RemoveTree(Wide(floorRoot));
 }
 
+// One journaled run of a small tree and its undo, each between OutputDebugString marks, for a
+// trace of its server requests (WINEDEBUG=+server,+debugstr), and one floor pass likewise.
+void TraceBench(int folders) {
+  const std::string ours = TempRoot("traceA"), floorRoot = TempRoot("traceB");
+  MakeTree(ours, folders, 10, 10);
+  MakeTree(floorRoot, folders, 10, 10);
+  Bench b;
+  b.form.SearchFolder = ours;
+  b.form.BuildFolderTree();
+  OutputDebugStringA("kestrune-mark floor-begin");
+  const size_t renamed = FloorRename(Wide(floorRoot));
+  OutputDebugStringA("kestrune-mark floor-end");
+  AnswerYesSoon();
+  Sleep(200);  // the answering thread's own requests come before the mark
+  OutputDebugStringA("kestrune-mark run-begin");
+  b.form.MnuKestruneClick();
+  OutputDebugStringA("kestrune-mark run-end");
+  AnswerYesSoon();
+  OutputDebugStringA("kestrune-mark undo-begin");
+  b.form.UndoLastRun();
+  OutputDebugStringA("kestrune-mark undo-end");
+  std::printf("trace: %zu renames of the floor; run: %s\n", renamed,
+              b.form.StatusBar1.Text().c_str());
+  RemoveTree(Wide(ours));
+  RemoveTree(Wide(floorRoot));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -408,5 +441,6 @@ int main(int argc, char** argv) {
   if (what == "list" || what == "all") ListBench(scale);
   if (what == "run" || what == "all") RunBench(scale);
   if (what == "memory") MemoryBench(argc > 2 ? std::atoi(argv[2]) : 100000);
+  if (what == "trace") TraceBench(argc > 2 ? std::atoi(argv[2]) : 20);
   return 0;
 }

@@ -466,7 +466,7 @@ void Answer(Kestrune& k, const char* caption, const std::string& text, const cha
 void MakeUpperTree(const std::string& data) {
   ASSERT_TRUE(e2e::MakeFolder(data));
   ASSERT_TRUE(e2e::MakeFolder(data + "SUB"));
-  for (const char* f : {"README.TXT", "SUB\INDEX.HTML"}) ASSERT_TRUE(e2e::WriteFile(data + f, f));
+  for (const char* f : {"README.TXT", "SUB\\INDEX.HTML"}) ASSERT_TRUE(e2e::WriteFile(data + f, f));
 }
 
 TEST_F(E2E, WithoutAWritableJournalARunAsksAgainAndCannotBeUndone) {
@@ -552,8 +552,8 @@ TEST_F(E2E, WhileAnotherKestruneHoldsTheJournalNothingIsRenamedOrRecovered) {
 
 TEST_F(E2E, AForgedJournalMovesNothingItsChecksRefuse) {
   MakeUpperTree(data);
-  const std::string other = box.Folder() + "OTHER\";
-                            ASSERT_TRUE(e2e::MakeFolder(other));
+  const std::string other = box.Folder() + "OTHER\\";
+  ASSERT_TRUE(e2e::MakeFolder(other));
   for (const char* f : {"keep.txt", "c.txt.~kestrune.tmp"})
     ASSERT_TRUE(e2e::WriteFile(other + f, f));
   ASSERT_TRUE(e2e::WriteFile(data + "plain.txt", "plain"));
@@ -563,17 +563,15 @@ TEST_F(E2E, AForgedJournalMovesNothingItsChecksRefuse) {
     return "rename\t" + number + "\t" + from + "\t\t" + to + "\r\nresult\t" + number +
            "\trenamed\r\n";
   };
-  const std::string through =
-      data + "SUB\..\..\OTHER\";
-      // Outside the run's folder, through "..", not a change of case, and one the undo may reverse.
-      ASSERT_TRUE(
-          e2e::WriteFile(journal, "Kestrune journal\t1\r\nfolder\t" + data + "\r\n" +
-                                      renamed(1, other + "KEEP.TXT", other + "keep.txt") +
-                                      renamed(2, through + "KEEP.TXT", through + "keep.txt") +
-                                      renamed(3, data + "PLAIN.TXT", data + "plain.txt") +
-                                      renamed(4, data + "Other.txt", data + "plain.txt") +
-                                      "rename\t5\t" + through + "C.TXT\t" + through +
-                                      "c.txt.~kestrune.tmp\t" + through + "c.txt\r\n"));
+  const std::string through = data + "SUB\\..\\..\\OTHER\\";
+  // Outside the run's folder, through "..", not a change of case, and one the undo may reverse.
+  ASSERT_TRUE(e2e::WriteFile(journal, "Kestrune journal\t1\r\nfolder\t" + data + "\r\n" +
+                                          renamed(1, other + "KEEP.TXT", other + "keep.txt") +
+                                          renamed(2, through + "KEEP.TXT", through + "keep.txt") +
+                                          renamed(3, data + "PLAIN.TXT", data + "plain.txt") +
+                                          renamed(4, data + "Other.txt", data + "plain.txt") +
+                                          "rename\t5\t" + through + "C.TXT\t" + through +
+                                          "c.txt.~kestrune.tmp\t" + through + "c.txt\r\n"));
   Kestrune k(box.ExePath());
   ASSERT_TRUE(k.WaitForMain());
   // Recovery passed over the record through "..": the user's own file keeps its name.
