@@ -1,7 +1,7 @@
 // The Win32 profile reader and writer redone over bytes. The Win32 calls convert the file and
 // every argument to Unicode and back, so two-byte characters are units of their own, broken
 // sequences come back as a middle dot, and quotes and blanks are handled per character.
-#include "platform/common/profile_format.h"
+#include "platform/memory/profile_format.h"
 
 #include <cassert>
 #include <cstddef>
