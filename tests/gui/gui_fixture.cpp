@@ -140,7 +140,6 @@ MainArrangement::MainArrangement() {
   panel2.SetHeight(layout::kPanel2Height);
   edit1.SetBounds({0, 0, layout::kPanel1DesignWidth, layout::kEdit1Height});
   tree.SetAlign(Align::Client);
-  tree.imageId = IDI_FOLDER;
   splitter.SetAlign(Align::Left);
   splitter.SetWidth(layout::kSplitterWidth);
   grid.SetAlign(Align::Client);
@@ -178,6 +177,12 @@ HWND MainArrangement::FormWindow() const { return toolkit::win32::NativeHandle(f
 
 HWND MainArrangement::Of(const toolkit::Control& control) {
   return toolkit::win32::NativeHandle(control);
+}
+
+toolkit::TreeViewCreateArgs MainArrangement::TreeArgs() {
+  toolkit::TreeViewCreateArgs args;
+  args.imageId = IDI_FOLDER;
+  return args;
 }
 
 Driver::Driver(std::function<HWND()> find, std::function<void(HWND)> act, int timeoutMs)

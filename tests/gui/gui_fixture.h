@@ -12,7 +12,10 @@
 
 #include "toolkit/core/form.h"
 #include "toolkit/core/menu.h"
-#include "toolkit/core/panels.h"
+#include "toolkit/core/edit.h"
+#include "toolkit/core/panel.h"
+#include "toolkit/core/splitter.h"
+#include "toolkit/core/statusbar.h"
 #include "toolkit/core/stringgrid.h"
 #include "toolkit/core/treeview.h"
 
@@ -52,6 +55,8 @@ struct MainArrangement {
   void Show();
   HWND FormWindow() const;
   static HWND Of(const toolkit::Control& control);
+  // The tree as the program makes it: the folder image on every node.
+  static toolkit::TreeViewCreateArgs TreeArgs();
 
   toolkit::Form form{"Form1"};
   toolkit::MenuItem file{"File1", ""};
@@ -64,7 +69,7 @@ struct MainArrangement {
   toolkit::Panel panel1{"Panel1", &form};
   toolkit::Panel panel2{"Panel2", &panel1};
   toolkit::Edit edit1{"Edit1", &panel2};
-  toolkit::TreeView tree{"TreeView1", &panel1};
+  toolkit::TreeView tree{"TreeView1", &panel1, TreeArgs()};
   toolkit::Splitter splitter{"Splitter1", &form};
   toolkit::StringGrid grid{"StringGrid1", &form, 5};
   toolkit::StatusBar status{"StatusBar1", &form};

@@ -2,7 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "toolkit/core/form.h"
-#include "toolkit/core/panels.h"
+#include "toolkit/core/edit.h"
+#include "toolkit/core/panel.h"
+#include "toolkit/core/splitter.h"
+#include "toolkit/core/statusbar.h"
 #include "toolkit/core/stringgrid.h"
 #include "toolkit/core/treeview.h"
 
