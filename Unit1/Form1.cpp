@@ -17,6 +17,36 @@ namespace {
 
 constexpr char kIniFileName[] = "Kestrune.ini";
 
+toolkit::EditCreateArgs Edit1Args() {
+  toolkit::EditCreateArgs args;
+  args.readOnly = true;
+  args.tabStop = false;
+  return args;
+}
+
+toolkit::TreeViewCreateArgs TreeView1Args() {
+  toolkit::TreeViewCreateArgs args;
+  args.indent = layout::kTreeIndent;
+  args.showLines = true;
+  args.showButtons = true;
+  args.showRoot = true;
+  args.readOnly = true;
+  args.hideSelection = true;
+  args.toolTips = true;
+  args.imageId = IDI_FOLDER;
+  return args;
+}
+
+toolkit::StringGridCreateArgs StringGrid1Args() {
+  toolkit::StringGridCreateArgs args;
+  args.defaultRowHeight = layout::kGridRowHeight;
+  args.gridLineWidth = layout::kGridLineWidth;
+  args.textInset = layout::kGridTextInset;
+  args.grabLeft = layout::kGrabLeft;
+  args.grabRight = layout::kGrabRight;
+  return args;
+}
+
 }  // namespace
 
 TForm1::TForm1()
@@ -29,10 +59,10 @@ TForm1::TForm1()
       MnuExit("MnuExit", texts::kMenuExit),
       Panel1("Panel1", this),
       Panel2("Panel2", &Panel1),
-      Edit1("Edit1", &Panel2),
-      TreeView1("TreeView1", &Panel1),
+      Edit1("Edit1", &Panel2, Edit1Args()),
+      TreeView1("TreeView1", &Panel1, TreeView1Args()),
       Splitter1("Splitter1", this),
-      StringGrid1("StringGrid1", this, layout::kGridColumns),
+      StringGrid1("StringGrid1", this, layout::kGridColumns, StringGrid1Args()),
       StatusBar1("StatusBar1", this) {
   SetCaption(texts::kFormCaption);
   SetBounds({layout::kDesignLeft, layout::kDesignTop, layout::kDesignWidth, layout::kDesignHeight});
@@ -56,19 +86,9 @@ TForm1::TForm1()
   Panel2.SetHeight(layout::kPanel2Height);
 
   Edit1.SetBounds({0, 0, layout::kPanel1DesignWidth, layout::kEdit1Height});
-  Edit1.readOnly = true;
-  Edit1.tabStop = false;
   Edit1.OnClick = [this] { MnuSearchFolderClick(); };
 
   TreeView1.SetAlign(Align::Client);
-  TreeView1.indent = layout::kTreeIndent;
-  TreeView1.showLines = true;
-  TreeView1.showButtons = true;
-  TreeView1.showRoot = true;
-  TreeView1.readOnly = true;
-  TreeView1.hideSelection = true;
-  TreeView1.toolTips = true;
-  TreeView1.imageId = IDI_FOLDER;
   TreeView1.OnClick = [this] { TreeView1Click(); };
 
   Splitter1.SetAlign(Align::Left);
@@ -76,11 +96,6 @@ TForm1::TForm1()
   Splitter1.minSize = layout::kSplitterMinSize;
 
   StringGrid1.SetAlign(Align::Client);
-  StringGrid1.defaultRowHeight = layout::kGridRowHeight;
-  StringGrid1.gridLineWidth = layout::kGridLineWidth;
-  StringGrid1.textInset = layout::kGridTextInset;
-  StringGrid1.grabLeft = layout::kGrabLeft;
-  StringGrid1.grabRight = layout::kGrabRight;
   StringGrid1.SetRowCount(layout::kGridInitialRows);
   for (int c = 0; c < layout::kGridColumns; ++c) {
     StringGrid1.SetColWidth(c, layout::kGridInitialColumnWidth);

@@ -7,9 +7,12 @@
 #include <unordered_map>
 
 #include "toolkit/core/dialogs.h"
+#include "toolkit/core/edit.h"
 #include "toolkit/core/form.h"
 #include "toolkit/core/menu.h"
-#include "toolkit/core/panels.h"
+#include "toolkit/core/panel.h"
+#include "toolkit/core/splitter.h"
+#include "toolkit/core/statusbar.h"
 #include "toolkit/core/stringgrid.h"
 #include "toolkit/core/treeview.h"
 

@@ -9,6 +9,11 @@
 // Each platform implementation supplies this (win32: GetCPInfo; memory: code page 932).
 bool IsLeadByte(unsigned char b);
 
+// How the common text code learns the lead bytes: it takes the test as an argument rather than
+// calling IsLeadByte, so that it is one library below every platform, not a part of each. The
+// forms without it below pass the platform's IsLeadByte.
+using LeadByteTest = bool (*)(unsigned char b);
+
 // The form in which a file system that ignores case compares a name: two names answer to each
 // other exactly when their forms are equal. More than the single-byte letters have a case there
 // (full-width Latin, Greek, Cyrillic); only equality of the forms means anything.
@@ -18,17 +23,26 @@ bool IsLeadByte(unsigned char b);
 std::string CaseFoldedName(const std::string& name);
 
 // Copies with single-byte letters mapped; every two-byte character is copied unchanged.
-std::string UpperCaseText(const std::string& s);
-std::string LowerCaseText(const std::string& s);
+std::string UpperCaseText(const std::string& s, LeadByteTest isLead);
+std::string LowerCaseText(const std::string& s, LeadByteTest isLead);
 // UpperCaseText of the bytes [data, data + size), appended to out (no string of its own).
-void AppendUpperCaseText(const char* data, size_t size, std::string& out);
+void AppendUpperCaseText(const char* data, size_t size, std::string& out, LeadByteTest isLead);
 
 // Up to and including the last '\' or ':' that is not a trail byte; empty if none.
-std::string FolderPartOf(const std::string& path);
+std::string FolderPartOf(const std::string& path, LeadByteTest isLead);
 // From the last '.' after the last '\' or ':' (none a trail byte), dot included; empty if none.
-std::string ExtensionOf(const std::string& path);
+std::string ExtensionOf(const std::string& path, LeadByteTest isLead);
 // Where ExtensionOf's part of path begins (its '.'), or std::string::npos.
-size_t ExtensionStart(const std::string& path);
+size_t ExtensionStart(const std::string& path, LeadByteTest isLead);
+
+inline std::string UpperCaseText(const std::string& s) { return UpperCaseText(s, IsLeadByte); }
+inline std::string LowerCaseText(const std::string& s) { return LowerCaseText(s, IsLeadByte); }
+inline void AppendUpperCaseText(const char* data, size_t size, std::string& out) {
+  AppendUpperCaseText(data, size, out, IsLeadByte);
+}
+inline std::string FolderPartOf(const std::string& path) { return FolderPartOf(path, IsLeadByte); }
+inline std::string ExtensionOf(const std::string& path) { return ExtensionOf(path, IsLeadByte); }
+inline size_t ExtensionStart(const std::string& path) { return ExtensionStart(path, IsLeadByte); }
 
 // Leading spaces, then [+-]decimal, or (unsigned) $hex, xhex, Xhex, 0xhex, 0Xhex up to
 // FFFFFFFF read as a 32-bit pattern. Nothing may follow. False on any other text.

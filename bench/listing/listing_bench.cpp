@@ -27,7 +27,7 @@ using bench::Seconds;
 void PressHeader(TForm1& form, int col) {
   toolkit::StringGrid& grid = form.StringGrid1;
   int left = 0;
-  for (int c = grid.LeftCol(); c < col; ++c) left += grid.ColWidth(c) + grid.gridLineWidth;
+  for (int c = grid.LeftCol(); c < col; ++c) left += grid.ColWidth(c) + grid.GridLineWidth();
   grid.MouseDown(toolkit::MouseButton::Left, toolkit::ssNone, left + grid.ColWidth(col) / 2, 5);
 }
 

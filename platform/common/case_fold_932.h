@@ -1,5 +1,6 @@
 // Code page 932's own rules: its lead bytes, and the letters a file system ignoring case takes
-// as one. The memory services go by them; the Win32 tests hold them against the system.
+// as one. The memory services and their copy of the profile functions go by them; the Win32
+// tests hold them against the system.
 #pragma once
 
 #include <string>

@@ -8,14 +8,14 @@ namespace {
 
 // True when b opens a two-byte character. No double-byte code page has a lead byte below 0x80,
 // so the common single-byte text never pays for the platform's question.
-inline bool OpensPair(unsigned char b) { return b >= 0x80 && IsLeadByte(b); }
+inline bool OpensPair(unsigned char b, LeadByteTest isLead) { return b >= 0x80 && isLead(b); }
 
 // Maps the single-byte letters from..from+25 by delta in place; a lead byte takes its trail byte
 // with it unchanged, whatever that byte is (0x41-0x5A and 0x61-0x7A are common trail bytes).
-void MapSingleByteLetters(char* text, size_t n, char from, int delta) {
+void MapSingleByteLetters(char* text, size_t n, char from, int delta, LeadByteTest isLead) {
   for (size_t i = 0; i < n; ++i) {
     const unsigned char b = static_cast<unsigned char>(text[i]);
-    if (OpensPair(b) && i + 1 < n) {
+    if (OpensPair(b, isLead) && i + 1 < n) {
       ++i;
     } else if (text[i] >= from && text[i] <= from + 25) {
       text[i] = static_cast<char>(text[i] + delta);
@@ -23,19 +23,19 @@ void MapSingleByteLetters(char* text, size_t n, char from, int delta) {
   }
 }
 
-std::string MapSingleByteLetters(const std::string& s, char from, int delta) {
+std::string MapSingleByteLetters(const std::string& s, char from, int delta, LeadByteTest isLead) {
   std::string out = s;
-  MapSingleByteLetters(&out[0], out.size(), from, delta);
+  MapSingleByteLetters(&out[0], out.size(), from, delta, isLead);
   return out;
 }
 
 // Position just past the last '\' or ':' that is a character of its own, or 0.
-size_t FolderPartLength(const std::string& path) {
+size_t FolderPartLength(const std::string& path, LeadByteTest isLead) {
   size_t length = 0;
   const size_t n = path.size();
   for (size_t i = 0; i < n; ++i) {
     const unsigned char b = static_cast<unsigned char>(path[i]);
-    if (OpensPair(b) && i + 1 < n) {
+    if (OpensPair(b, isLead) && i + 1 < n) {
       ++i;
     } else if (b == '\\' || b == ':') {
       length = i + 1;
@@ -98,24 +98,30 @@ bool ParseIntegerText(const std::string& text, uint64_t maxPositive, uint64_t ma
 
 }  // namespace
 
-std::string UpperCaseText(const std::string& s) { return MapSingleByteLetters(s, 'a', 'A' - 'a'); }
-
-std::string LowerCaseText(const std::string& s) { return MapSingleByteLetters(s, 'A', 'a' - 'A'); }
-
-void AppendUpperCaseText(const char* data, size_t size, std::string& out) {
-  const size_t start = out.size();
-  out.append(data, size);
-  MapSingleByteLetters(&out[start], size, 'a', 'A' - 'a');
+std::string UpperCaseText(const std::string& s, LeadByteTest isLead) {
+  return MapSingleByteLetters(s, 'a', 'A' - 'a', isLead);
 }
 
-std::string FolderPartOf(const std::string& path) { return path.substr(0, FolderPartLength(path)); }
+std::string LowerCaseText(const std::string& s, LeadByteTest isLead) {
+  return MapSingleByteLetters(s, 'A', 'a' - 'A', isLead);
+}
 
-size_t ExtensionStart(const std::string& path) {
+void AppendUpperCaseText(const char* data, size_t size, std::string& out, LeadByteTest isLead) {
+  const size_t start = out.size();
+  out.append(data, size);
+  MapSingleByteLetters(&out[start], size, 'a', 'A' - 'a', isLead);
+}
+
+std::string FolderPartOf(const std::string& path, LeadByteTest isLead) {
+  return path.substr(0, FolderPartLength(path, isLead));
+}
+
+size_t ExtensionStart(const std::string& path, LeadByteTest isLead) {
   const size_t n = path.size();
   size_t dot = std::string::npos;
-  for (size_t i = FolderPartLength(path); i < n; ++i) {
+  for (size_t i = FolderPartLength(path, isLead); i < n; ++i) {
     const unsigned char b = static_cast<unsigned char>(path[i]);
-    if (OpensPair(b) && i + 1 < n) {
+    if (OpensPair(b, isLead) && i + 1 < n) {
       ++i;
     } else if (b == '.') {
       dot = i;
@@ -124,8 +130,8 @@ size_t ExtensionStart(const std::string& path) {
   return dot;
 }
 
-std::string ExtensionOf(const std::string& path) {
-  const size_t dot = ExtensionStart(path);
+std::string ExtensionOf(const std::string& path, LeadByteTest isLead) {
+  const size_t dot = ExtensionStart(path, isLead);
   return dot == std::string::npos ? std::string() : path.substr(dot);
 }
 

@@ -1,6 +1,6 @@
 // Profile files on the memory volume: the bytes are the volume's, the reading and the rewriting
 // are the portable copy of the Win32 profile functions.
-#include "platform/common/profile_format.h"
+#include "platform/memory/profile_format.h"
 #include "platform/memory/memory_volume.h"
 #include "platform/profile.h"
 #include "platform/text.h"

@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "tests/support/window_search.h"
+
 namespace e2e {
 namespace {
 
@@ -18,28 +20,6 @@ std::string FolderOfModule() {
   DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
   std::string s(path, n);
   return s.substr(0, s.find_last_of('\\') + 1);
-}
-
-struct FindArgs {
-  DWORD pid;
-  const char* caption;
-  const char* className;
-  HWND found;
-};
-
-BOOL CALLBACK FindTopLevel(HWND hwnd, LPARAM lp) {
-  auto* args = reinterpret_cast<FindArgs*>(lp);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  if (pid != args->pid || !IsWindowVisible(hwnd)) return TRUE;
-  if (args->className) {
-    char cls[64];
-    GetClassNameA(hwnd, cls, sizeof cls);
-    if (std::strcmp(cls, args->className) != 0) return TRUE;
-  }
-  if (args->caption && Kestrune::WindowText(hwnd) != args->caption) return TRUE;
-  args->found = hwnd;
-  return FALSE;
 }
 
 struct ChildArgs {
@@ -126,9 +106,12 @@ DWORD Kestrune::ExitCode() const {
 
 HWND Kestrune::WaitForTopLevel(const char* caption, int timeoutMs, const char* className) {
   for (int waited = 0; waited <= timeoutMs; waited += 20) {
-    FindArgs args{pi_.dwProcessId, caption, className, nullptr};
-    EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&args));
-    if (args.found) return args.found;
+    testsupport::WindowSearch search;
+    search.className = className;
+    search.caption = caption;
+    search.processId = pi_.dwProcessId;
+    EnumWindows(testsupport::MatchWindow, reinterpret_cast<LPARAM>(&search));
+    if (search.found) return search.found;
     if (WaitForSingleObject(pi_.hProcess, 20) == WAIT_OBJECT_0) return nullptr;
   }
   return nullptr;

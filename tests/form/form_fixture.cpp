@@ -45,7 +45,7 @@ void FormTest::ClickNode(int absoluteIndex) {
 void FormTest::PressHeader(int col) {
   toolkit::StringGrid& grid = Form().StringGrid1;
   int left = 0;
-  for (int c = grid.LeftCol(); c < col; ++c) left += grid.ColWidth(c) + grid.gridLineWidth;
+  for (int c = grid.LeftCol(); c < col; ++c) left += grid.ColWidth(c) + grid.GridLineWidth();
   grid.MouseDown(toolkit::MouseButton::Left, toolkit::ssNone, left + grid.ColWidth(col) / 2,
                  grid.RowHeight(0) / 2);
 }

@@ -109,15 +109,15 @@ TEST_F(StartupTest, ControlsSitWhereTheFormPutsThem) {
   EXPECT_EQ(f.Panel2.Height(), 19);
   EXPECT_EQ(f.Panel2.Top(), 1);
   EXPECT_EQ(f.TreeView1.Top(), 20);
-  EXPECT_EQ(f.TreeView1.indent, 19);
+  EXPECT_EQ(f.TreeView1.CreateArgs().indent, 19);
   EXPECT_EQ(f.TreeView1.Selected(), toolkit::kNoNode);
   EXPECT_EQ(f.Edit1.Bounds(), (Rect{0, 0, 200, 20}));
-  EXPECT_TRUE(f.Edit1.readOnly);
-  EXPECT_FALSE(f.Edit1.tabStop);
+  EXPECT_TRUE(f.Edit1.CreateArgs().readOnly);
+  EXPECT_FALSE(f.Edit1.CreateArgs().tabStop);
   EXPECT_EQ(f.Edit1.Text(), "");
   EXPECT_EQ(f.StringGrid1.ColCount(), 5);
   EXPECT_EQ(f.StringGrid1.RowHeight(0), 24);
-  EXPECT_EQ(f.StringGrid1.gridLineWidth, 0);
+  EXPECT_EQ(f.StringGrid1.GridLineWidth(), 0);
 }
 
 TEST_F(StartupTest, TheFolderFieldFollowsTheWidthOfTheFolderSide) {

@@ -47,21 +47,6 @@ bool PumpUntil(const std::function<bool()>& condition, int timeoutMs) {
 
 int QuitsSeen() { return quitsSeen; }
 
-std::string TextOf(HWND hwnd) {
-  // Asked from a helper thread, the owner may be busy or gone: never wait for it for ever.
-  char buffer[1024] = {};
-  DWORD_PTR copied = 0;
-  SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer), SMTO_BLOCK,
-                      2000, &copied);
-  return buffer;
-}
-
-std::string ClassOf(HWND hwnd) {
-  char buffer[256] = {};
-  GetClassNameA(hwnd, buffer, sizeof buffer);
-  return buffer;
-}
-
 RECT RectInParent(HWND hwnd) {
   RECT rect;
   GetWindowRect(hwnd, &rect);
@@ -76,20 +61,6 @@ RECT ClientRectOf(HWND hwnd) {
 }
 
 namespace {
-
-struct WindowSearch {
-  const char* className;
-  const char* caption;
-  HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM data) {
-  auto* search = reinterpret_cast<WindowSearch*>(data);
-  if (!IsWindowVisible(hwnd) || ClassOf(hwnd) != search->className) return TRUE;
-  if (search->caption != nullptr && TextOf(hwnd) != search->caption) return TRUE;
-  search->found = hwnd;
-  return FALSE;
-}
 
 struct TextCollection {
   const char* className;
@@ -107,8 +78,10 @@ BOOL CALLBACK CollectText(HWND hwnd, LPARAM data) {
 }  // namespace
 
 HWND FindThreadWindow(DWORD threadId, const char* className, const char* caption) {
-  WindowSearch search{className, caption, nullptr};
-  EnumThreadWindows(threadId, MatchWindow, reinterpret_cast<LPARAM>(&search));
+  testsupport::WindowSearch search;
+  search.className = className;
+  search.caption = caption;
+  EnumThreadWindows(threadId, testsupport::MatchWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
@@ -119,7 +92,6 @@ std::vector<std::string> ChildTexts(HWND parent, const char* className) {
 }
 
 MainArrangement::MainArrangement() {
-  using toolkit::Align;
   form.SetCaption(texts::kFormCaption);
   form.SetBounds(
       {layout::kDesignLeft, layout::kDesignTop, layout::kDesignWidth, layout::kDesignHeight});
@@ -132,21 +104,6 @@ MainArrangement::MainArrangement() {
   file.items = {&searchFolder, &n1, &kestrune, &n2, &exit};
   menu.items = {&file};
   form.menu = &menu;
-
-  panel1.OnResize = [this] { edit1.SetWidth(panel1.ClientWidth()); };
-  panel1.SetAlign(Align::Left);
-  panel1.SetWidth(layout::kPanel1DesignWidth);
-  panel2.SetAlign(Align::Top);
-  panel2.SetHeight(layout::kPanel2Height);
-  edit1.SetBounds({0, 0, layout::kPanel1DesignWidth, layout::kEdit1Height});
-  tree.SetAlign(Align::Client);
-  tree.imageId = IDI_FOLDER;
-  splitter.SetAlign(Align::Left);
-  splitter.SetWidth(layout::kSplitterWidth);
-  grid.SetAlign(Align::Client);
-  grid.SetRowCount(layout::kGridInitialRows);
-  status.SetAlign(Align::Bottom);
-  status.SetHeight(layout::kStatusBarHeight);
 
   form.OnShow = [this] {
     visibleDuringShow = IsWindowVisible(FormWindow()) != FALSE;

@@ -10,11 +10,9 @@
 #include <thread>
 #include <vector>
 
-#include "toolkit/core/form.h"
+#include "tests/support/main_window.h"
+#include "tests/support/window_search.h"
 #include "toolkit/core/menu.h"
-#include "toolkit/core/panels.h"
-#include "toolkit/core/stringgrid.h"
-#include "toolkit/core/treeview.h"
 
 namespace gui {
 
@@ -25,9 +23,8 @@ void Pump(int ms = 30);
 bool PumpUntil(const std::function<bool()>& condition, int timeoutMs = 3000);
 int QuitsSeen();
 
-// Window text and class name as code-page bytes.
-std::string TextOf(HWND hwnd);
-std::string ClassOf(HWND hwnd);
+using testsupport::ClassOf;
+using testsupport::TextOf;
 // A child's rectangle in its parent's client coordinates.
 RECT RectInParent(HWND hwnd);
 RECT ClientRectOf(HWND hwnd);
@@ -37,11 +34,10 @@ HWND FindThreadWindow(DWORD threadId, const char* className, const char* caption
 // The texts of a window's children of one class, in z-order.
 std::vector<std::string> ChildTexts(HWND parent, const char* className);
 
-// The main window as the form resource arranges it, built from the models in the test:
-// Panel1 (left) holding Panel2 (top) with Edit1, and TreeView1 (client); Splitter1; StatusBar1
-// (bottom); StringGrid1 (client); the File menu. Created at the design bounds; OnShow applies
-// the default layout, as the program does.
-struct MainArrangement {
+// The main window as the form resource arranges it, built from the models in the test (the
+// controls of testsupport::MainWindowControls and the File menu). Created at the design
+// bounds; OnShow applies the default layout, as the program does.
+struct MainArrangement : testsupport::MainWindowControls {
   MainArrangement();
   ~MainArrangement();
   MainArrangement(const MainArrangement&) = delete;
@@ -53,7 +49,6 @@ struct MainArrangement {
   HWND FormWindow() const;
   static HWND Of(const toolkit::Control& control);
 
-  toolkit::Form form{"Form1"};
   toolkit::MenuItem file{"File1", ""};
   toolkit::MenuItem searchFolder{"MnuSearchFolder", ""};
   toolkit::MenuItem n1{"N1", "-"};
@@ -61,13 +56,6 @@ struct MainArrangement {
   toolkit::MenuItem n2{"N2", "-"};
   toolkit::MenuItem exit{"MnuExit", ""};
   toolkit::MainMenu menu;
-  toolkit::Panel panel1{"Panel1", &form};
-  toolkit::Panel panel2{"Panel2", &panel1};
-  toolkit::Edit edit1{"Edit1", &panel2};
-  toolkit::TreeView tree{"TreeView1", &panel1};
-  toolkit::Splitter splitter{"Splitter1", &form};
-  toolkit::StringGrid grid{"StringGrid1", &form, 5};
-  toolkit::StatusBar status{"StatusBar1", &form};
   // Whether the window was visible when OnShow ran.
   bool visibleDuringShow = true;
 };

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/common/profile_format.h"
+#include "platform/memory/profile_format.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "Unit2/Unit2.h"
-#include "platform/common/profile_format.h"
+#include "platform/memory/profile_format.h"
 #include "platform/profile.h"
 
 namespace {

@@ -9,7 +9,8 @@
 #include "toolkit/core/application.h"
 #include "toolkit/core/form.h"
 #include "toolkit/core/menu.h"
-#include "toolkit/core/panels.h"
+#include "toolkit/core/panel.h"
+#include "toolkit/core/statusbar.h"
 #include "toolkit/core/stringgrid.h"
 #include "toolkit/headless/headless.h"
 

@@ -1,44 +1,18 @@
 // Alignment of the main-window arrangement and the splitter's clamp, collapse and drag.
 #include <gtest/gtest.h>
 
-#include "toolkit/core/form.h"
-#include "toolkit/core/panels.h"
-#include "toolkit/core/stringgrid.h"
-#include "toolkit/core/treeview.h"
+#include "tests/support/main_window.h"
 
 namespace {
 
 using toolkit::Align;
 using toolkit::Rect;
 
-// The main window's controls, created in the form resource's order (the status bar last, so
-// the bottom group must be laid out before the left one whatever the creation order).
-struct MainWindow {
-  toolkit::Form form{"Form1"};
-  toolkit::Panel panel1{"Panel1", &form};
-  toolkit::Panel panel2{"Panel2", &panel1};
-  toolkit::Edit edit1{"Edit1", &panel2};
-  toolkit::TreeView tree{"TreeView1", &panel1};
-  toolkit::Splitter splitter{"Splitter1", &form};
-  toolkit::StringGrid grid{"StringGrid1", &form, 5};
-  toolkit::StatusBar status{"StatusBar1", &form};
-  int panel1Resizes = 0;
-
+// The main window's controls with the folder side at its default width, in a client area the
+// headless form is given directly.
+struct MainWindow : testsupport::MainWindowControls {
   MainWindow() {
     panel1.SetWidth(200);
-    panel1.SetAlign(Align::Left);
-    panel2.SetHeight(19);
-    panel2.SetAlign(Align::Top);
-    tree.SetAlign(Align::Client);
-    splitter.SetWidth(3);
-    splitter.SetAlign(Align::Left);
-    grid.SetAlign(Align::Client);
-    status.SetHeight(19);
-    status.SetAlign(Align::Bottom);
-    panel1.OnResize = [this] {
-      ++panel1Resizes;
-      edit1.SetWidth(panel1.ClientWidth());
-    };
     form.SetClientSize(492, 304);
   }
 };

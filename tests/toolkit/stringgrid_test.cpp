@@ -102,12 +102,14 @@ TEST_F(GridFixture, GeometryAndHitTesting) {
   EXPECT_EQ(grid.CellAt(-1, 10), (GridCoord{}));
   EXPECT_EQ(grid.CellAt(10, 24 * 20), (GridCoord{})) << "below the last row";
   // A header press needs a column's inside: neither a grid line nor a column's first pixel.
-  grid.gridLineWidth = 1;  // column 1 from x = 121
-  EXPECT_EQ(grid.HeaderColumnAt(120, 5), -1);
-  EXPECT_EQ(grid.HeaderColumnAt(121, 5), -1);
-  EXPECT_EQ(grid.HeaderColumnAt(122, 23), 1);
-  EXPECT_EQ(grid.HeaderColumnAt(122, 24), -1) << "below the header";
-  grid.gridLineWidth = 0;
+  toolkit::StringGridCreateArgs lined;
+  lined.gridLineWidth = 1;
+  StringGrid withLines{"StringGrid1", nullptr, 5, lined};
+  withLines.SetColWidth(0, 120);  // column 1 from x = 121
+  EXPECT_EQ(withLines.HeaderColumnAt(120, 5), -1);
+  EXPECT_EQ(withLines.HeaderColumnAt(121, 5), -1);
+  EXPECT_EQ(withLines.HeaderColumnAt(122, 23), 1);
+  EXPECT_EQ(withLines.HeaderColumnAt(122, 24), -1) << "below the header";
 
   grid.SetTopRow(4);
   EXPECT_EQ(grid.RowTop(4), 24);

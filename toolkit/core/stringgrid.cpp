@@ -21,8 +21,10 @@ constexpr int kFallbackCharWidth = 8;
 
 }  // namespace
 
-StringGrid::StringGrid(std::string name, Control* parent, int colCount)
+StringGrid::StringGrid(std::string name, Control* parent, int colCount,
+                       const StringGridCreateArgs& args)
     : Control(std::move(name), parent),
+      args_(args),
       colCount_(colCount),
       cells_(static_cast<size_t>(kInitialRows) * colCount),
       rowCount_(kInitialRows),
@@ -45,11 +47,11 @@ void StringGrid::NotifySelection() {
   if (Peer() != nullptr) Peer()->Invalidate();
 }
 
-int StringGrid::LastDataRow() const { return std::max(fixedRows, RowCount() - 1); }
+int StringGrid::LastDataRow() const { return std::max(args_.fixedRows, RowCount() - 1); }
 
 GridCoord StringGrid::ClampToData(GridCoord c) const {
   c.col = std::clamp(c.col, 0, std::max(0, colCount_ - 1));
-  c.row = std::clamp(c.row, fixedRows, LastDataRow());
+  c.row = std::clamp(c.row, args_.fixedRows, LastDataRow());
   return c;
 }
 
@@ -137,7 +139,7 @@ void StringGrid::SetLeftCol(int col) {
 }
 
 void StringGrid::SetTopRow(int row) {
-  row = std::clamp(row, fixedRows, LastDataRow());
+  row = std::clamp(row, args_.fixedRows, LastDataRow());
   if (row == topRow_) return;
   topRow_ = row;
   NotifyLayout();
@@ -166,25 +168,25 @@ int StringGrid::TextWidth(const std::string& text) const {
 
 int StringGrid::ColumnLeft(int col) const {
   int x = 0;
-  for (int c = leftCol_; c < col; ++c) x += ColExtent(c) + gridLineWidth;
-  for (int c = col; c < leftCol_; ++c) x -= ColExtent(c) + gridLineWidth;
+  for (int c = leftCol_; c < col; ++c) x += ColExtent(c) + args_.gridLineWidth;
+  for (int c = col; c < leftCol_; ++c) x -= ColExtent(c) + args_.gridLineWidth;
   return x;
 }
 
 int StringGrid::FixedHeight() const {
   int y = 0;
-  for (int r = 0; r < fixedRows; ++r) y += RowHeight(r) + gridLineWidth;
+  for (int r = 0; r < args_.fixedRows; ++r) y += RowHeight(r) + args_.gridLineWidth;
   return y;
 }
 
 int StringGrid::RowTop(int row) const {
-  if (row < fixedRows) {
+  if (row < args_.fixedRows) {
     int y = 0;
-    for (int r = 0; r < row; ++r) y += RowHeight(r) + gridLineWidth;
+    for (int r = 0; r < row; ++r) y += RowHeight(r) + args_.gridLineWidth;
     return y;
   }
   // Data rows above the top row lie behind the header, at negative offsets from its end.
-  return FixedHeight() + (row - topRow_) * (defaultRowHeight + gridLineWidth);
+  return FixedHeight() + (row - topRow_) * (args_.defaultRowHeight + args_.gridLineWidth);
 }
 
 Rect StringGrid::CellRect(int col, int row) const {
@@ -202,19 +204,19 @@ GridCoord StringGrid::CellAt(int x, int y) const {
       col = c;
       break;
     }
-    left += ColExtent(c) + gridLineWidth;
+    left += ColExtent(c) + args_.gridLineWidth;
   }
   if (col < 0) return {};
   int row = -1;
-  for (int r = 0, top = 0; r < fixedRows && r < RowCount(); ++r) {
+  for (int r = 0, top = 0; r < args_.fixedRows && r < RowCount(); ++r) {
     if (y >= top && y < top + RowHeight(r)) row = r;
-    top += RowHeight(r) + gridLineWidth;
+    top += RowHeight(r) + args_.gridLineWidth;
   }
   const int fixedHeight = FixedHeight();
   if (row < 0 && y >= fixedHeight) {
-    const int pitch = defaultRowHeight + gridLineWidth;
+    const int pitch = args_.defaultRowHeight + args_.gridLineWidth;
     const int r = topRow_ + (y - fixedHeight) / pitch;
-    if ((y - fixedHeight) % pitch < defaultRowHeight && r < RowCount()) row = r;
+    if ((y - fixedHeight) % pitch < args_.defaultRowHeight && r < RowCount()) row = r;
   }
   if (row < 0) return {};
   return {col, row};
@@ -222,7 +224,7 @@ GridCoord StringGrid::CellAt(int x, int y) const {
 
 int StringGrid::HeaderColumnAt(int x, int y) const {
   const GridCoord cell = CellAt(x, y);
-  if (cell.row < 0 || cell.row >= fixedRows || x == ColumnLeft(cell.col)) return -1;
+  if (cell.row < 0 || cell.row >= args_.fixedRows || x == ColumnLeft(cell.col)) return -1;
   return cell.col;
 }
 
@@ -236,16 +238,16 @@ int StringGrid::ResizeBorderAt(int x, int y) const {
   int border = 0;
   for (int c = leftCol_; c < colCount_; ++c) {
     border += ColExtent(c);
-    if (x >= border - grabLeft && x <= border + grabRight) {
+    if (x >= border - args_.grabLeft && x <= border + args_.grabRight) {
       const int distance = std::abs(x - border);
       if (best < 0 || distance < bestDistance) {
         best = c;
         bestDistance = distance;
       }
-    } else if (x < border - grabLeft) {
+    } else if (x < border - args_.grabLeft) {
       break;  // borders only grow to the right
     }
-    border += gridLineWidth;
+    border += args_.gridLineWidth;
   }
   return best;
 }
@@ -258,14 +260,14 @@ int StringGrid::LastVisibleCol(int clientWidth) const {
 
 int StringGrid::LastVisibleRow(int clientHeight) const {
   int last = -1;
-  for (int r = 0; r < fixedRows && r < RowCount() && RowTop(r) < clientHeight; ++r) last = r;
-  if (last < fixedRows - 1) return last;
+  for (int r = 0; r < args_.fixedRows && r < RowCount() && RowTop(r) < clientHeight; ++r) last = r;
+  if (last < args_.fixedRows - 1) return last;
   for (int r = topRow_; r < RowCount() && RowTop(r) < clientHeight; ++r) last = r;
   return last;
 }
 
 int StringGrid::VisibleDataRows(int clientHeight) const {
-  const int rows = (clientHeight - FixedHeight()) / (defaultRowHeight + gridLineWidth);
+  const int rows = (clientHeight - FixedHeight()) / (args_.defaultRowHeight + args_.gridLineWidth);
   return std::max(rows, 1);
 }
 
@@ -285,7 +287,7 @@ void StringGrid::MouseDown(MouseButton button, unsigned shift, int x, int y) {
       return;
     }
     const GridCoord cell = CellAt(x, y);
-    if (cell.row >= fixedRows && cell.col >= 0) {
+    if (cell.row >= args_.fixedRows && cell.col >= 0) {
       current_ = cell;
       if ((shift & ssShift) == 0) anchor_ = cell;
       selecting_ = true;
@@ -308,7 +310,7 @@ void StringGrid::MouseMove(unsigned /*shift*/, int x, int y) {
   }
   if (!selecting_) return;
   const GridCoord cell = CellAt(x, y);
-  if (cell.row >= fixedRows && cell.col >= 0 && !(cell == current_)) {
+  if (cell.row >= args_.fixedRows && cell.col >= 0 && !(cell == current_)) {
     current_ = cell;
     NotifySelection();
   }
@@ -364,7 +366,7 @@ void StringGrid::KeyDown(Key key, unsigned shift, int clientWidth, int clientHei
       break;
     case Key::Home:
       if (ctrl) {
-        c.row = fixedRows;
+        c.row = args_.fixedRows;
       } else {
         c.col = 0;
       }
@@ -387,8 +389,8 @@ void StringGrid::KeyDown(Key key, unsigned shift, int clientWidth, int clientHei
 }
 
 void StringGrid::MouseWheel(int notches, int clientHeight) {
-  const int maxTop = std::max(fixedRows, RowCount() - VisibleDataRows(clientHeight));
-  const int row = std::clamp(topRow_ - notches * kWheelRowsPerNotch, fixedRows, maxTop);
+  const int maxTop = std::max(args_.fixedRows, RowCount() - VisibleDataRows(clientHeight));
+  const int row = std::clamp(topRow_ - notches * kWheelRowsPerNotch, args_.fixedRows, maxTop);
   if (row == topRow_) return;
   topRow_ = row;
   NotifyLayout();
@@ -412,9 +414,9 @@ void StringGrid::ScrollIntoView(GridCoord c, int clientWidth, int clientHeight) 
     } else {
       // Scroll right until the column ends inside the client area, or it is the first shown.
       int right = 0;
-      for (int k = left; k <= c.col; ++k) right += ColExtent(k) + gridLineWidth;
-      while (left < c.col && right - gridLineWidth > clientWidth) {
-        right -= ColExtent(left) + gridLineWidth;
+      for (int k = left; k <= c.col; ++k) right += ColExtent(k) + args_.gridLineWidth;
+      while (left < c.col && right - args_.gridLineWidth > clientWidth) {
+        right -= ColExtent(left) + args_.gridLineWidth;
         ++left;
       }
     }

@@ -30,10 +30,10 @@ struct GridCoord {
   bool operator==(const GridCoord& o) const { return col == o.col && row == o.row; }
 };
 
-class StringGrid : public Control {
- public:
-  StringGrid(std::string name, Control* parent, int colCount);
-
+// How the grid is made. The native grid reads these when it is created and the model's geometry
+// on every question, so they hold for the grid's life: a change later would leave the native
+// scroll bars and paint behind.
+struct StringGridCreateArgs {
   int defaultRowHeight = 24;
   int gridLineWidth = 0;
   int fixedRows = 1;
@@ -41,6 +41,15 @@ class StringGrid : public Control {
   // Grab zone around a column border in the header row.
   int grabLeft = 3;
   int grabRight = 4;
+};
+
+class StringGrid : public Control {
+ public:
+  StringGrid(std::string name, Control* parent, int colCount,
+             const StringGridCreateArgs& args = {});
+  const StringGridCreateArgs& CreateArgs() const { return args_; }
+  int FixedRows() const { return args_.fixedRows; }
+  int GridLineWidth() const { return args_.gridLineWidth; }
 
   int ColCount() const { return colCount_; }
   int RowCount() const { return rowCount_; }
@@ -63,7 +72,7 @@ class StringGrid : public Control {
   void SetColWidth(int col, int width);
   // The width the column takes on screen: a negative width is drawn as none.
   int ColExtent(int col) const { return std::max(colWidths_[col], 0); }
-  int RowHeight(int /*row*/) const { return defaultRowHeight; }
+  int RowHeight(int /*row*/) const { return args_.defaultRowHeight; }
 
   // Scroll position: the first non-fixed column shown at x = 0 (no fixed columns) and the
   // first data row shown below the header.
@@ -142,6 +151,7 @@ class StringGrid : public Control {
   int FixedHeight() const;
   int SizingLineX() const;
 
+  const StringGridCreateArgs args_;
   int colCount_;
   // Row by row in one block: a listing adds a row per entry, and a block per row would cost an
   // allocation each (and its bookkeeping in memory) on top of the cells' own.

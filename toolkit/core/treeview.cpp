@@ -7,7 +7,8 @@
 
 namespace toolkit {
 
-TreeView::TreeView(std::string name, Control* parent) : Control(std::move(name), parent) {}
+TreeView::TreeView(std::string name, Control* parent, const TreeViewCreateArgs& args)
+    : Control(std::move(name), parent), args_(args) {}
 
 TreeViewPeer* TreeView::TreePeer() const { return dynamic_cast<TreeViewPeer*>(Peer()); }
 

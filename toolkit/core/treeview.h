@@ -24,11 +24,8 @@ class TreeViewPeer : public ControlPeer {
   virtual void UpdatingChanged(bool) {}
 };
 
-class TreeView : public Control {
- public:
-  TreeView(std::string name, Control* parent);
-
-  // Appearance the native side honours.
+// How the native tree is made; the system control takes these at creation and not after.
+struct TreeViewCreateArgs {
   int indent = 19;
   bool showLines = true;
   bool showButtons = true;
@@ -37,6 +34,12 @@ class TreeView : public Control {
   bool hideSelection = true;
   bool toolTips = true;
   int imageId = 0;  // resource id of the one image every node shows
+};
+
+class TreeView : public Control {
+ public:
+  TreeView(std::string name, Control* parent, const TreeViewCreateArgs& args = {});
+  const TreeViewCreateArgs& CreateArgs() const { return args_; }
 
   void Clear();
   // A top-level node after the existing ones.
@@ -93,6 +96,7 @@ class TreeView : public Control {
   // Keeps the known prefix true before a node is inserted directly after `last`.
   void BeforeAppendAfter(NodeId last);
 
+  const TreeViewCreateArgs args_;
   std::vector<Node> nodes_;
   std::vector<NodeId> order_;  // the known pre-order prefix
   NodeId lastRoot_ = kNoNode;

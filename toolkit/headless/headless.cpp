@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "toolkit/core/application.h"
-#include "toolkit/core/panels.h"
+#include "toolkit/core/statusbar.h"
 #include "toolkit/core/treeview.h"
 
 namespace headless {
@@ -142,7 +142,7 @@ void PaintGrid(toolkit::StringGrid& grid) {
       grid.DrawCell(col, row, grid.CellRect(col, row));
     }
   };
-  for (int row = 0; row < grid.fixedRows && row <= lastRow; ++row) paintRow(row);
+  for (int row = 0; row < grid.FixedRows() && row <= lastRow; ++row) paintRow(row);
   for (int row = grid.TopRow(); row <= lastRow; ++row) paintRow(row);
 }
 

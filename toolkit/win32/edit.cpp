@@ -7,8 +7,8 @@ namespace toolkit::win32 {
 
 EditWindow::EditWindow(Edit& model, HWND parent, HFONT font) : ChildPeer(model), edit_(model) {
   DWORD style = ChildStyle() | ES_LEFT | ES_AUTOHSCROLL;
-  if (model.readOnly) style |= ES_READONLY;
-  if (model.tabStop) style |= WS_TABSTOP;
+  if (model.CreateArgs().readOnly) style |= ES_READONLY;
+  if (model.CreateArgs().tabStop) style |= WS_TABSTOP;
   const Rect& b = model.Bounds();
   CreateSubclassed("EDIT", WS_EX_CLIENTEDGE, style, model.Text().c_str(), b.left, b.top, b.width,
                    b.height, parent);

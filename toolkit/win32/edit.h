@@ -2,7 +2,7 @@
 // (press and release inside it) is the model's click.
 #pragma once
 
-#include "toolkit/core/panels.h"
+#include "toolkit/core/edit.h"
 #include "toolkit/win32/child_peer.h"
 
 namespace toolkit::win32 {

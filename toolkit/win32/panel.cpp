@@ -18,8 +18,8 @@ LRESULT PanelWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   HDC dc = BeginPaint(Handle(), &ps);
   RECT client;
   GetClientRect(Handle(), &client);
-  if (panel_.bevel == Bevel::Raised) DrawEdge(dc, &client, BDR_RAISEDINNER, BF_RECT);
-  if (panel_.bevel == Bevel::Lowered) DrawEdge(dc, &client, BDR_SUNKENOUTER, BF_RECT);
+  if (panel_.GetBevel() == Bevel::Raised) DrawEdge(dc, &client, BDR_RAISEDINNER, BF_RECT);
+  if (panel_.GetBevel() == Bevel::Lowered) DrawEdge(dc, &client, BDR_SUNKENOUTER, BF_RECT);
   EndPaint(Handle(), &ps);
   return 0;
 }

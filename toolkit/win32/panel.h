@@ -1,7 +1,7 @@
 // The panel peer: a plain button-face container with a 1-pixel bevel and no caption.
 #pragma once
 
-#include "toolkit/core/panels.h"
+#include "toolkit/core/panel.h"
 #include "toolkit/win32/child_peer.h"
 
 namespace toolkit::win32 {

@@ -2,7 +2,7 @@
 // dragged a hatched bar stands where the edge will go; release applies it, Esc cancels it.
 #pragma once
 
-#include "toolkit/core/panels.h"
+#include "toolkit/core/splitter.h"
 #include "toolkit/win32/child_peer.h"
 
 namespace toolkit::win32 {

@@ -1,7 +1,7 @@
 // The status bar peer: a system status bar in simple mode, one text in the system status font.
 #pragma once
 
-#include "toolkit/core/panels.h"
+#include "toolkit/core/statusbar.h"
 #include "toolkit/win32/child_peer.h"
 
 namespace toolkit::win32 {

@@ -67,7 +67,7 @@ void StringGridWindow::InvalidateCell(int col, int row) {
   if (layoutPending_) return;  // the whole grid repaints already
   const SIZE client = ClientSize();
   // Rows scrolled away cost nothing: a listing writes every cell of thousands of rows.
-  if (row >= grid_.fixedRows && (row < grid_.TopRow() || grid_.RowTop(row) >= client.cy)) return;
+  if (row >= grid_.FixedRows() && (row < grid_.TopRow() || grid_.RowTop(row) >= client.cy)) return;
   const RECT rect = ToRECT(grid_.CellRect(col, row));
   if (rect.right <= 0 || rect.left >= client.cx) return;
   InvalidateRect(Handle(), &rect, FALSE);
@@ -106,7 +106,7 @@ void StringGridWindow::InvertSizingLine(HDC dc, int x) const {
 }
 
 int StringGridWindow::MaxTopOffset(int clientHeight) const {
-  const int dataRows = std::max(0, grid_.RowCount() - grid_.fixedRows);
+  const int dataRows = std::max(0, grid_.RowCount() - grid_.FixedRows());
   return std::max(0, dataRows - grid_.VisibleDataRows(clientHeight));
 }
 
@@ -115,7 +115,7 @@ int StringGridWindow::MaxLeftCol(int clientWidth) const {
   int width = 0;
   int left = grid_.ColCount();
   while (left > 0) {
-    width += grid_.ColExtent(left - 1) + (left < grid_.ColCount() ? grid_.gridLineWidth : 0);
+    width += grid_.ColExtent(left - 1) + (left < grid_.ColCount() ? grid_.GridLineWidth() : 0);
     if (width > clientWidth) break;
     --left;
   }
@@ -125,7 +125,7 @@ int StringGridWindow::MaxLeftCol(int clientWidth) const {
 void StringGridWindow::ClampScroll() {
   const SIZE client = ClientSize();
   if (client.cx <= 0 || client.cy <= 0) return;
-  const int maxTop = grid_.fixedRows + MaxTopOffset(client.cy);
+  const int maxTop = grid_.FixedRows() + MaxTopOffset(client.cy);
   if (grid_.TopRow() > maxTop) grid_.SetTopRow(maxTop);
   const int maxLeft = MaxLeftCol(client.cx);
   if (grid_.LeftCol() > maxLeft) grid_.SetLeftCol(maxLeft);
@@ -141,11 +141,11 @@ void StringGridWindow::UpdateScrollBars() {
     info.cbSize = sizeof info;
     info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
 
-    const int dataRows = std::max(0, grid_.RowCount() - grid_.fixedRows);
+    const int dataRows = std::max(0, grid_.RowCount() - grid_.FixedRows());
     info.nMin = 0;
     info.nMax = std::max(0, dataRows - 1);
     info.nPage = static_cast<UINT>(grid_.VisibleDataRows(before.cy));
-    info.nPos = grid_.TopRow() - grid_.fixedRows;
+    info.nPos = grid_.TopRow() - grid_.FixedRows();
     SetScrollInfo(Handle(), SB_VERT, &info, TRUE);
 
     const int maxLeft = MaxLeftCol(before.cx);
@@ -169,7 +169,7 @@ void StringGridWindow::Scroll(int bar, WORD request) {
   info.fMask = SIF_TRACKPOS;
   GetScrollInfo(Handle(), bar, &info);
   const bool vertical = bar == SB_VERT;
-  const int current = vertical ? grid_.TopRow() - grid_.fixedRows : grid_.LeftCol();
+  const int current = vertical ? grid_.TopRow() - grid_.FixedRows() : grid_.LeftCol();
   const int maxPos = vertical ? MaxTopOffset(client.cy) : MaxLeftCol(client.cx);
   const int page = vertical ? grid_.VisibleDataRows(client.cy) : 1;
   int pos = current;
@@ -201,14 +201,14 @@ void StringGridWindow::Scroll(int bar, WORD request) {
   }
   pos = std::clamp(pos, 0, maxPos);
   if (vertical) {
-    grid_.SetTopRow(grid_.fixedRows + pos);
+    grid_.SetTopRow(grid_.FixedRows() + pos);
   } else {
     grid_.SetLeftCol(pos);
   }
 }
 
 void StringGridWindow::DrawOneCell(HDC dc, int col, int row, const RECT& rect, bool focused) const {
-  const bool fixed = row < grid_.fixedRows;
+  const bool fixed = row < grid_.FixedRows();
   const GridCoord current = grid_.Current();
   const bool isCurrent = current.col == col && current.row == row;
   // The focused current cell shows a focus frame instead of the highlight.
@@ -220,8 +220,9 @@ void StringGridWindow::DrawOneCell(HDC dc, int col, int row, const RECT& rect, b
   SetBkColor(dc, GetSysColor(background));
   SetTextColor(dc, GetSysColor(foreground));
   const std::string& text = grid_.Cell(col, row);
-  ExtTextOutA(dc, rect.left + grid_.textInset, rect.top + grid_.textInset, ETO_CLIPPED | ETO_OPAQUE,
-              &rect, text.data(), static_cast<UINT>(text.size()), nullptr);
+  ExtTextOutA(dc, rect.left + grid_.CreateArgs().textInset, rect.top + grid_.CreateArgs().textInset,
+              ETO_CLIPPED | ETO_OPAQUE, &rect, text.data(), static_cast<UINT>(text.size()),
+              nullptr);
   if (fixed) {
     RECT edge = rect;
     DrawEdge(dc, &edge, BDR_RAISEDINNER, BF_RECT);
@@ -261,7 +262,7 @@ void StringGridWindow::Paint() {
       grid_.DrawCell(col, row, cell);
     }
   };
-  for (int row = 0; row < grid_.fixedRows && row < grid_.RowCount(); ++row) paintRow(row);
+  for (int row = 0; row < grid_.FixedRows() && row < grid_.RowCount(); ++row) paintRow(row);
   for (int row = grid_.TopRow(); row <= lastRow; ++row) paintRow(row);
 
   BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,

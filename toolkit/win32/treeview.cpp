@@ -9,21 +9,22 @@ namespace toolkit::win32 {
 
 TreeViewWindow::TreeViewWindow(TreeView& model, HWND parent, HFONT font)
     : ChildPeer(model), tree_(model) {
+  const TreeViewCreateArgs& args = model.CreateArgs();
   DWORD style = ChildStyle() | WS_TABSTOP;
-  if (model.showLines) style |= TVS_HASLINES;
-  if (model.showButtons) style |= TVS_HASBUTTONS;
-  if (model.showRoot) style |= TVS_LINESATROOT;
-  if (!model.readOnly) style |= TVS_EDITLABELS;
-  if (!model.hideSelection) style |= TVS_SHOWSELALWAYS;
-  if (!model.toolTips) style |= TVS_NOTOOLTIPS;
+  if (args.showLines) style |= TVS_HASLINES;
+  if (args.showButtons) style |= TVS_HASBUTTONS;
+  if (args.showRoot) style |= TVS_LINESATROOT;
+  if (!args.readOnly) style |= TVS_EDITLABELS;
+  if (!args.hideSelection) style |= TVS_SHOWSELALWAYS;
+  if (!args.toolTips) style |= TVS_NOTOOLTIPS;
   const Rect& b = model.Bounds();
   CreateSubclassed(WC_TREEVIEWA, WS_EX_CLIENTEDGE, style, "", b.left, b.top, b.width, b.height,
                    parent);
   SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  SendMessageA(Handle(), TVM_SETINDENT, model.indent, 0);
+  SendMessageA(Handle(), TVM_SETINDENT, args.indent, 0);
 
-  if (model.imageId != 0) {
-    HICON icon = static_cast<HICON>(LoadImageA(ModuleInstance(), MAKEINTRESOURCEA(model.imageId),
+  if (args.imageId != 0) {
+    HICON icon = static_cast<HICON>(LoadImageA(ModuleInstance(), MAKEINTRESOURCEA(args.imageId),
                                                IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
     // Without the image the tree still works, only without pictures.
     if (icon != nullptr) {

@@ -1,5 +1,8 @@
 // The profile ("INI") file form as the Win32 private-profile functions read and write it on code
-// page 932, for platforms that lack them: the same parse, lookup, truncation and rewrite.
+// page 932: the same parse, lookup, truncation and rewrite. The memory volume's settings files
+// run on it; the program calls the system's functions and never links it. It copies what the
+// program needs of those functions and no more: a new quirk belongs here only when the program
+// comes to depend on it.
 #pragma once
 
 #include <cstdint>

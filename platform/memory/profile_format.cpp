@@ -1,11 +1,13 @@
 // The Win32 profile reader and writer redone over bytes. The Win32 calls convert the file and
 // every argument to Unicode and back, so two-byte characters are units of their own, broken
 // sequences come back as a middle dot, and quotes and blanks are handled per character.
-#include "platform/common/profile_format.h"
+#include "platform/memory/profile_format.h"
 
 #include <cassert>
 #include <cstddef>
 #include <cstring>
+
+#include "platform/common/case_fold_932.h"
 
 namespace profile {
 
@@ -13,8 +15,6 @@ namespace {
 
 constexpr unsigned char kMiddleDotLead = 0x81;
 constexpr unsigned char kMiddleDotTrail = 0x45;
-
-bool IsLead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
 // The blanks the profile code trims; all are single bytes below any trail byte.
 bool IsBlank(unsigned char b) { return b == ' ' || (b >= 0x09 && b <= 0x0D) || b == 0x1A; }
@@ -119,8 +119,8 @@ Code CanonicalCode(unsigned char lead, unsigned char trail) {
 template <typename Visit>
 void ForEachChar(const std::string& text, bool twoByte, Visit visit) {
   for (size_t i = 0; i < text.size();) {
-    const size_t length =
-        twoByte && IsLead(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+    const bool pair = twoByte && IsLeadByte932(static_cast<unsigned char>(text[i]));
+    const size_t length = pair && i + 1 < text.size() ? 2 : 1;
     visit(i, length);
     i += length;
   }
@@ -157,7 +157,7 @@ bool SameName(const std::string& a, const std::string& b, bool twoByte) {
     if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x + 32);
     if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y + 32);
     if (x != y) return false;
-    trail = twoByte && IsLead(x);
+    trail = twoByte && IsLeadByte932(x);
   }
   return true;
 }
@@ -278,7 +278,7 @@ std::string ArgumentText(const char* argument) {
   std::string text = argument;
   size_t at = 0;
   while (at < text.size()) {
-    const bool lead = IsLead(static_cast<unsigned char>(text[at]));
+    const bool lead = IsLeadByte932(static_cast<unsigned char>(text[at]));
     if (lead && at + 1 == text.size()) {
       text.pop_back();
       break;
@@ -304,7 +304,7 @@ std::string Canonical(const std::string& bytes) {
   out.reserve(bytes.size());
   for (size_t i = 0; i < bytes.size();) {
     const unsigned char b = static_cast<unsigned char>(bytes[i]);
-    if (!IsLead(b)) {
+    if (!IsLeadByte932(b)) {
       out += static_cast<char>(b);
       ++i;
       continue;

@@ -1,4 +1,5 @@
-// Simple controls: panel, read-only edit field, splitter and single-text status bar.
+// Splitter model: a vertical bar whose drag resizes the left-aligned control beside it, and the
+// clamp that keeps the control on its other side usable.
 #pragma once
 
 #include <string>
@@ -6,27 +7,6 @@
 #include "toolkit/core/control.h"
 
 namespace toolkit {
-
-enum class Bevel { None, Raised, Lowered };
-
-class Panel : public Control {
- public:
-  Panel(std::string name, Control* parent);
-  Bevel bevel = Bevel::Raised;  // 1 pixel wide; sets the border inset
-  void SetBevel(Bevel b);
-};
-
-class Edit : public Control {
- public:
-  Edit(std::string name, Control* parent);
-  const std::string& Text() const { return text_; }
-  void SetText(const std::string& t);
-  bool readOnly = true;
-  bool tabStop = false;
-
- private:
-  std::string text_;
-};
 
 // A vertical splitter: dragging moves a bar; on release the control it resizes (the
 // left-aligned sibling that ends where the splitter starts) takes the new width.
@@ -53,19 +33,6 @@ class Splitter : public Control {
   bool dragging_ = false;
   int grabOffset_ = 0;
   int barX_ = 0;
-};
-
-class StatusBarPeer : public ControlPeer {};
-
-class StatusBar : public Control {
- public:
-  StatusBar(std::string name, Control* parent);
-  const std::string& Text() const { return text_; }
-  void SetText(const std::string& t);  // repaints with the next paint
-  void Refresh();                      // repaints at once
-
- private:
-  std::string text_;
 };
 
 }  // namespace toolkit

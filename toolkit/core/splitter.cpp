@@ -1,27 +1,9 @@
-// Panel, edit field, splitter and status bar models.
-#include "toolkit/core/panels.h"
+// Splitter model: where the bar may go and what its release does to the control it resizes.
+#include "toolkit/core/splitter.h"
 
 #include <algorithm>
 
 namespace toolkit {
-
-Panel::Panel(std::string name, Control* parent) : Control(std::move(name), parent) {
-  SetBorderInset(1);
-}
-
-void Panel::SetBevel(Bevel b) {
-  bevel = b;
-  SetBorderInset(b == Bevel::None ? 0 : 1);
-  Realign();
-  if (Peer() != nullptr) Peer()->Invalidate();
-}
-
-Edit::Edit(std::string name, Control* parent) : Control(std::move(name), parent) {}
-
-void Edit::SetText(const std::string& t) {
-  text_ = t;
-  if (Peer() != nullptr) Peer()->TextChanged();
-}
 
 Splitter::Splitter(std::string name, Control* parent) : Control(std::move(name), parent) {}
 
@@ -83,20 +65,6 @@ void Splitter::EndDrag() {
 void Splitter::CancelDrag() {
   dragging_ = false;
   barX_ = Left();
-}
-
-StatusBar::StatusBar(std::string name, Control* parent) : Control(std::move(name), parent) {}
-
-void StatusBar::SetText(const std::string& t) {
-  text_ = t;
-  if (Peer() != nullptr) {
-    Peer()->TextChanged();
-    Peer()->Invalidate();
-  }
-}
-
-void StatusBar::Refresh() {
-  if (Peer() != nullptr) Peer()->Update();
 }
 
 }  // namespace toolkit
