@@ -82,10 +82,12 @@ class RenameSession {
   RenameOutcome ChangeCase(const std::string& oldPath, const std::string& newPath, bool twinned);
   // Moves the entry at from to the free name `to` of its folder; never over another entry.
   bool Move(const std::string& from, const std::string& to);
-  // True once a case-only change on path's volume was seen ignored in this session.
-  bool IgnoresCaseChanges(const std::string& path) const;
+  // True when the last ChangeCase found its direct rename ignored by the volume (and went no
+  // further, or through a temporary name).
+  bool LastChangeWasIgnored() const { return lastIgnored_; }
 
  private:
+  bool IgnoresCaseChanges(const std::string& path) const;
   RenameOutcome ThroughTemporaryName(EntryMover& entry, const std::string& oldPath,
                                      const std::string& newPath);
   std::unique_ptr<RenameSystem> system_;
@@ -94,6 +96,7 @@ class RenameSession {
   // was ignored the rest go straight to the two steps instead of paying for the futile one.
   std::set<std::string> volumesIgnoringCase_;
   unsigned numberedNames_ = 0;
+  bool lastIgnored_ = false;
 };
 
 // One rename on its own, in a session of its own: a case-only change after a look at the folder

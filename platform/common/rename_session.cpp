@@ -116,6 +116,7 @@ bool RenameSession::IgnoresCaseChanges(const std::string& path) const {
 
 RenameOutcome RenameSession::ChangeCase(const std::string& oldPath, const std::string& newPath,
                                         bool twinned) {
+  lastIgnored_ = false;
   if (!IsCaseOnlyChange(oldPath, newPath)) return RenameOutcome::NotRenamed;
   Attempts attempts(listener_);
   std::unique_ptr<EntryMover> entry;
@@ -126,6 +127,7 @@ RenameOutcome RenameSession::ChangeCase(const std::string& oldPath, const std::s
     // The entry itself may answer a lookup of the new name, so only its stored name tells.
     if (system_->StoredNameIs(newPath)) return attempts.End(RenameOutcome::Renamed);
     attempts.End(RenameOutcome::NotRenamed);
+    lastIgnored_ = true;
     const std::string volume = VolumeOf(newPath);
     if (!volume.empty()) volumesIgnoringCase_.insert(volume);
     if (twinned) return RenameOutcome::NotRenamed;
@@ -182,7 +184,7 @@ bool RenameEntry(const std::string& oldPath, const std::string& newPath) {
   if (!IsCaseOnlyChange(oldPath, newPath)) return session.Move(oldPath, newPath);
   // Directly first: only where the volume ignored that is the folder looked at.
   if (session.ChangeCase(oldPath, newPath, true) == RenameOutcome::Renamed) return true;
-  if (!session.IgnoresCaseChanges(newPath)) return false;
+  if (!session.LastChangeWasIgnored()) return false;
   const std::string folder = FolderPartOf(newPath);
   const std::string oldName = oldPath.substr(FolderPartOf(oldPath).size());
   const std::string newForm = CaseFoldedName(newPath.substr(folder.size()));

@@ -296,38 +296,6 @@ void CloseAppendFile(AppendFile* file) {
   delete file;
 }
 
-bool ReadFileTail(const std::string& path, uint64_t maxBytes, std::string& data) {
-  std::wstring wide;
-  if (!ExactLongPathOf(path, wide)) return false;
-  HANDLE handle = CreateFileW(wide.c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return false;
-  LARGE_INTEGER size = {};
-  bool ok = GetFileSizeEx(handle, &size) != 0;
-  const uint64_t total = ok ? static_cast<uint64_t>(size.QuadPart) : 0;
-  const uint64_t wanted = total < maxBytes ? total : maxBytes;
-  // A 32-bit program cannot hold more than its address space; refuse rather than wrap.
-  ok = ok && wanted <= static_cast<uint64_t>(SIZE_MAX / 2);
-  if (ok) {
-    LARGE_INTEGER start;
-    start.QuadPart = static_cast<LONGLONG>(total - wanted);
-    ok = SetFilePointerEx(handle, start, nullptr, FILE_BEGIN) != 0;
-  }
-  if (ok) {
-    data.assign(static_cast<size_t>(wanted), '\0');
-    size_t done = 0;
-    while (ok && done < data.size()) {
-      const DWORD chunk = static_cast<DWORD>(std::min<size_t>(data.size() - done, 1u << 20));
-      DWORD read = 0;
-      ok = ReadFile(handle, &data[done], chunk, &read, nullptr) && read > 0;
-      done += read;
-    }
-  }
-  CloseHandle(handle);
-  return ok;
-}
-
 struct InputFile {
   HANDLE handle;
 };
@@ -340,6 +308,21 @@ InputFile* OpenInputFile(const std::string& path) {
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return nullptr;
   return new InputFile{handle};
+}
+
+bool ReadFileTail(const std::string& path, uint64_t maxBytes, std::string& data) {
+  InputFile* file = OpenInputFile(path);
+  if (file == nullptr) return false;
+  LARGE_INTEGER size = {};
+  const bool sized = GetFileSizeEx(file->handle, &size) != 0;
+  const uint64_t total = sized ? static_cast<uint64_t>(size.QuadPart) : 0;
+  const uint64_t wanted = total < maxBytes ? total : maxBytes;
+  // A 32-bit program cannot hold more than its address space; refuse rather than wrap.
+  const bool ok = sized && wanted <= static_cast<uint64_t>(SIZE_MAX / 2) &&
+                  ReadInputFile(file, total - wanted, static_cast<size_t>(wanted), data) &&
+                  data.size() == wanted;
+  CloseInputFile(file);
+  return ok;
 }
 
 bool ReadInputFile(InputFile* file, uint64_t offset, size_t size, std::string& data) {

@@ -594,13 +594,14 @@ TEST_F(E2E, AJournalNoRunCouldHaveWrittenIsSetAsideAndTheProgramGoesOn) {
   // A header, then a line longer than any record a run writes, and no end.
   ASSERT_TRUE(e2e::WriteFile(
       journal, "Kestrune journal\t1\r\n" + std::string(300000, 'x') + "\r\nrename\t1\r\n"));
+  // Told at start-up, before the window shows.
   Kestrune k(box.ExePath());
-  ASSERT_TRUE(k.WaitForMain());
   const std::string aside = box.Folder() + "Kestrune.unusable.log";
   Answer(k, texts::kCaptionInformation,
          std::string(texts::kJournalPrefix) + journal + texts::kJournalSetAsideMiddle + aside +
              texts::kJournalSetAsideSuffix,
          texts::kButtonOk);
+  ASSERT_TRUE(k.WaitForMain());
   EXPECT_TRUE(e2e::Exists(aside));
   ScanFolder(k, data);
   StartRun(k, texts::kButtonYes);
