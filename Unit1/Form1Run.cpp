@@ -11,6 +11,7 @@
 #include "platform/input.h"
 #include "platform/text.h"
 #include "resources/texts.h"
+#include "toolkit/core/application.h"
 #include "toolkit/core/dialogs.h"
 
 using toolkit::NodeId;
@@ -42,12 +43,15 @@ void TForm1::MnuKestruneClick() {
   bool completed = true;
   int failures = 0;
   const int nodeCount = TreeView1.Count();
+  toolkit::TaskbarProgress& progress = toolkit::Application::Get().Taskbar();
+  const toolkit::ProgressScope progressShown(progress);
   journal::LowerCasingRun run(JournalPath());
   // Folders this run renamed, by node. The tree keeps the case it was scanned in and the status
   // line shows that; the disk is reached through the new names, which resolve whether or not
   // the volume's lookup ignores case, and never resolve to a sibling that differs only in case.
   std::unordered_map<NodeId, std::string> renamed;
   for (int n = 0; n < nodeCount; ++n) {
+    progress.SetProgress(n, nodeCount);
     const NodeId node = TreeView1.NodeAt(n);
     const std::string folder = FolderPathOfNode(n);
     const std::string path = PathOfNode(node, renamed);
@@ -95,6 +99,7 @@ void TForm1::MnuKestruneClick() {
   ListFolder(FolderPathOfNode(0));
 
   ShowOutcome(completed, texts::kRunCompleted, texts::kRunAborted, failures);
+  DiscardQueuedDrops();
 }
 
 void TForm1::RecoverInterruptedRun() {
@@ -102,7 +107,7 @@ void TForm1::RecoverInterruptedRun() {
   if (journalPath.empty()) return;
   const journal::RecoveryReport report = journal::Recover(journalPath);
   if (report.unrecovered == 0) return;
-  toolkit::MessageDlg(toolkit::DialogKind::Information,
+  toolkit::FailureDlg(toolkit::DialogKind::Information,
                       texts::kUnrecoveredPrefix + FormatInteger(report.unrecovered) +
                           texts::kUnrecoveredMiddle + journalPath + texts::kUnrecoveredSuffix);
 }

@@ -4,6 +4,7 @@
 #include "platform/input.h"
 #include "platform/text.h"
 #include "resources/texts.h"
+#include "toolkit/core/application.h"
 #include "toolkit/core/dialogs.h"
 
 void TForm1::UndoLastRun() {
@@ -11,8 +12,7 @@ void TForm1::UndoLastRun() {
   if (scanning_ || !FormShown) return;
   journal::Undo undo(JournalPath());
   if (undo.Count() == 0) {
-    toolkit::Beep();
-    toolkit::MessageDlg(toolkit::DialogKind::Information, texts::kNothingToUndo);
+    toolkit::RefusalDlg(toolkit::DialogKind::Information, texts::kNothingToUndo);
     StatusBar1.SetText("");
     return;
   }
@@ -26,9 +26,13 @@ void TForm1::UndoLastRun() {
   bool completed = true;
   int failures = 0;
   std::string shownFolder;
+  toolkit::TaskbarProgress& progress = toolkit::Application::Get().Taskbar();
+  const toolkit::ProgressScope progressShown(progress);
   undo.Begin();
-  // The last rename first: a folder gets its old name back after everything inside it.
+  // The last rename first: a folder gets its old name back after everything inside it. The
+  // undo works from the journal, with or without a tree: its share is of the renames.
   for (int i = undo.Count() - 1; i >= 0; --i) {
+    progress.SetProgress(undo.Count() - 1 - i, undo.Count());
     if (EscDown()) {
       completed = false;
       break;
@@ -47,4 +51,5 @@ void TForm1::UndoLastRun() {
     ListFolder(FolderPathOfNode(0));
   }
   ShowOutcome(completed, texts::kUndoCompleted, texts::kUndoAborted, failures);
+  DiscardQueuedDrops();
 }
