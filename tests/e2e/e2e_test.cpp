@@ -420,7 +420,8 @@ TEST_F(E2E, CtrlZAfterARestartUndoesTheLastRunOnDisk) {
     ASSERT_TRUE(k.WaitForMain());
     ScanFolder(k, data);
     StartRun(k, texts::kButtonYes);
-    ASSERT_TRUE(k.WaitForStatus([](const std::string& s) { return s == texts::kRunCompleted; }, kWait));
+    ASSERT_TRUE(
+        k.WaitForStatus([](const std::string& s) { return s == texts::kRunCompleted; }, kWait));
     PostMessageA(k.Main(), WM_CLOSE, 0, 0);
     ASSERT_TRUE(k.Exited(kWait));
   }
@@ -436,7 +437,8 @@ TEST_F(E2E, CtrlZAfterARestartUndoesTheLastRunOnDisk) {
   EXPECT_EQ(Kestrune::DialogMessage(confirm),
             "直前の小文字化処理で変更した名前（7件）を元に戻します。よろしいですか？");
   ASSERT_TRUE(Kestrune::ClickButton(confirm, texts::kButtonYes));
-  EXPECT_TRUE(k.WaitForStatus([](const std::string& s) { return s == texts::kUndoCompleted; }, kWait))
+  EXPECT_TRUE(
+      k.WaitForStatus([](const std::string& s) { return s == texts::kUndoCompleted; }, kWait))
       << k.StatusText();
   std::set<std::string> afterUndo;
   NamesBelow(data, "", afterUndo);
@@ -448,6 +450,45 @@ TEST_F(E2E, CtrlZAfterARestartUndoesTheLastRunOnDisk) {
   ASSERT_NE(refusal, nullptr);
   EXPECT_EQ(Kestrune::DialogMessage(refusal), texts::kNothingToUndo);
   ASSERT_TRUE(Kestrune::ClickButton(refusal, texts::kButtonOk));
+}
+
+// Waits until Edit1 shows folder and its scan has ended; how many children the root has then
+// (the tree control gets them when the root is expanded).
+int ScannedChildren(Kestrune& k, const std::string& folder) {
+  HWND tree = ChildOfClass(k.Main(), WC_TREEVIEWA);
+  HWND field = ChildOfClass(k.Main(), "Edit");
+  for (int waited = 0; waited < kWait; waited += 50) {
+    if (Kestrune::WindowText(field) == folder && SendMessageA(tree, TVM_GETCOUNT, 0, 0) > 0 &&
+        IsWindowEnabled(tree) && k.StatusText().empty()) {
+      break;
+    }
+    Sleep(50);
+  }
+  int children = 0;
+  const auto root = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
+  SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, root);
+  Sleep(300);
+  for (auto item = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, root); item != 0;
+       item = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, item)) {
+    ++children;
+  }
+  EXPECT_EQ(Kestrune::WindowText(field), folder);
+  return children;
+}
+
+TEST_F(E2E, AFolderDroppedOnTheWindowIsScannedAsIfChosenAndAFileGivesItsFolder) {
+  ASSERT_TRUE(e2e::MakeFolder(data));
+  ASSERT_TRUE(e2e::MakeFolder(data + "資料"));
+  ASSERT_TRUE(e2e::MakeFolder(data + "資料\\DEEP"));
+  ASSERT_TRUE(e2e::MakeFolder(data + "OTHER"));
+  ASSERT_TRUE(e2e::WriteFile(data + "NOTES.TXT", "x"));
+  Kestrune k(box.ExePath());
+  ASSERT_TRUE(k.WaitForMain());
+  // Two items at once: the first counts.
+  ASSERT_TRUE(k.DropFiles({data + "資料", data + "OTHER"}));
+  EXPECT_EQ(ScannedChildren(k, data + "資料\\"), 1);  // DEEP
+  ASSERT_TRUE(k.DropFiles({data + "NOTES.TXT"}));
+  EXPECT_EQ(ScannedChildren(k, data), 2);  // 資料 and OTHER
 }
 
 }  // namespace
