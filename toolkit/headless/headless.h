@@ -1,6 +1,7 @@
 // The headless platform of the toolkit, for host tests: it records what the program showed
-// (status texts, dialogs, beeps, error boxes, repaints) in one ordered log, answers dialogs
-// from a script, and lets a test click, press and paint.
+// (status texts, dialogs, beeps, error boxes, repaints) in one ordered log and the task-bar
+// button's progress in another, answers dialogs from a script, and lets a test click, press,
+// paint and act while a dialog is open.
 #pragma once
 
 #include <functional>
