@@ -186,19 +186,29 @@ TEST_F(E2E, AnsweringNoRenamesNothing) {
   EXPECT_EQ(Names(data), (std::set<std::string>{"UPPER.TXT"}));
 }
 
-TEST_F(E2E, EscHeldDuringARunStopsItAndLeavesEveryEntryWholeInOneCaseOrTheOther) {
+// Folders DIR0.. each holding files FILE0.TXT.., for a run long enough to act during it.
+void MakeWideTree(const std::string& data, int folders, int files) {
   ASSERT_TRUE(e2e::MakeFolder(data));
-  constexpr int kFolders = 400, kFiles = 15;
-  for (int d = 0; d < kFolders; ++d) {
+  for (int d = 0; d < folders; ++d) {
     std::string folder = data + "DIR" + std::to_string(d) + "\\";
     ASSERT_TRUE(e2e::MakeFolder(folder));
-    for (int f = 0; f < kFiles; ++f)
+    for (int f = 0; f < files; ++f)
       e2e::WriteFile(folder + "FILE" + std::to_string(f) + ".TXT", "");
   }
-  Kestrune k(box.ExePath());
+}
+
+// Starts the program, scans folder and starts the run, answering Yes.
+void StartRunOn(Kestrune& k, const std::string& folder) {
   ASSERT_TRUE(k.WaitForMain());
-  ScanFolder(k, data);
+  ScanFolder(k, folder);
   StartRun(k, texts::kButtonYes);
+}
+
+TEST_F(E2E, EscHeldDuringARunStopsItAndLeavesEveryEntryWholeInOneCaseOrTheOther) {
+  constexpr int kFolders = 400, kFiles = 15;
+  MakeWideTree(data, kFolders, kFiles);
+  Kestrune k(box.ExePath());
+  StartRunOn(k, data);
   // The program lets no message through while it renames, so its status line cannot be read
   // until it stops: watch the disk instead, and press Esc once a first folder has its new name.
   // Only the search folder is watched, which the run never renames: under Wine an enumeration
@@ -492,18 +502,10 @@ TEST_F(E2E, AFolderDroppedOnTheWindowIsScannedAsIfChosenAndAFileGivesItsFolder) 
 }
 
 TEST_F(E2E, ADropDuringARunIsIgnored) {
-  ASSERT_TRUE(e2e::MakeFolder(data));
   constexpr int kFolders = 200, kFiles = 10;
-  for (int d = 0; d < kFolders; ++d) {
-    std::string folder = data + "DIR" + std::to_string(d) + "\\";
-    ASSERT_TRUE(e2e::MakeFolder(folder));
-    for (int f = 0; f < kFiles; ++f)
-      e2e::WriteFile(folder + "FILE" + std::to_string(f) + ".TXT", "");
-  }
+  MakeWideTree(data, kFolders, kFiles);
   Kestrune k(box.ExePath());
-  ASSERT_TRUE(k.WaitForMain());
-  ScanFolder(k, data);
-  StartRun(k, texts::kButtonYes);
+  StartRunOn(k, data);
   // The run renames the search folder's entries first and then goes folder by folder: once
   // every folder has its new name, the files are still to come. (A folder is not listed before
   // its own rename: a listing holds it without delete sharing under Wine.)
