@@ -19,6 +19,22 @@ build_tree build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUI
   -DKESTRUNE_TESTS=ON
 tools/check-exe.sh build/win32/Kestrune.exe
 
+echo "== release package"
+tools/package.sh build/package
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/package/CMakeCache.txt)
+rm -rf build/package-unpacked
+unzip -q "dist/Kestrune-$version-win32.zip" -d build/package-unpacked
+[ "$(unzip -Z1 "dist/Kestrune-$version-win32.zip" | tr '\n' ' ')" = "Kestrune.exe README.txt LICENSE " ]
+grep -aqF "Kestrune Ver.$version" build/package-unpacked/README.txt
+cmp build/package/Kestrune.exe build/package-unpacked/Kestrune.exe
+# The same sources built again in another folder, and the tested build: the same bytes.
+configure_tree build/package-again -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
+  -DCMAKE_BUILD_TYPE=Release -DKESTRUNE_TESTS=OFF
+cmake --build build/package-again -j "$(nproc)" --target Kestrune
+cmp build/package/Kestrune.exe build/package-again/Kestrune.exe
+cmp build/package/Kestrune.exe build/win32/Kestrune.exe
+echo "the packaged program is the same bytes in three builds"
+
 if [ "$KESTRUNE_WINE_ARCH" = win64 ]; then
   echo "== Windows build for Wine (64-bit: the i686 tests above are built, not run)"
   build_tree build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release

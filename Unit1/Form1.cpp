@@ -116,6 +116,7 @@ TForm1::TForm1()
   OnShow = [this] { FormShow(); };
   OnCloseQuery = [this] { return FormCloseQuery(); };
   OnClose = [this] { FormClose(); };
+  OnDropFiles = [this](const std::vector<std::string>& paths) { FormDropFiles(paths); };
   OnShortcut = [this](int key, unsigned shift) {
     if (key != 'Z' || shift != toolkit::ssCtrl) return false;
     UndoLastRun();

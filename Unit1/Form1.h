@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "toolkit/core/dialogs.h"
 #include "toolkit/core/edit.h"
@@ -71,6 +72,8 @@ class TForm1 : public toolkit::Form {
 
   // Folder tree.
   void MnuSearchFolderClick();
+  // Items dropped on the window: the first, or the folder it is in, becomes the search folder.
+  void FormDropFiles(const std::vector<std::string>& paths);
   // False when the search folder was refused (its drive not ready) and nothing changed.
   bool BuildFolderTree();
   void AddSubfolders(const std::string& folder, toolkit::NodeId parent);
@@ -95,6 +98,9 @@ class TForm1 : public toolkit::Form {
 
  private:
   bool FormCloseQuery();
+  // The folder chosen (by the dialog or a drop) becomes the search folder and is scanned; when
+  // it is refused, the search folder and Edit1 stay as they were.
+  void ChangeSearchFolder(const std::string& folder);
   // Sets the status line and repaints it at once: long handlers let no paint through. During a
   // run or an undo the repaints are held to kRenamingPaintMs apart: painting each folder's line
   // would cost more than renaming a small folder; the final line is painted at once.

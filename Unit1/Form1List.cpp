@@ -107,8 +107,7 @@ void TForm1::TreeView1Click() {
 }
 
 void TForm1::RefuseNoFolderTree() {
-  toolkit::Beep();
-  toolkit::MessageDlg(toolkit::DialogKind::Error, texts::kNoFolderTree);
+  toolkit::RefusalDlg(toolkit::DialogKind::Error, texts::kNoFolderTree);
   StatusBar1.SetText(texts::kChooseSearchFolder);
 }
 

@@ -9,6 +9,7 @@
 #include "platform/input.h"
 #include "platform/text.h"
 #include "resources/texts.h"
+#include "toolkit/core/application.h"
 #include "toolkit/core/dialogs.h"
 
 using toolkit::NodeId;
@@ -27,21 +28,20 @@ void TForm1::ShowOutcome(bool completed, const char* done, const char* stopped, 
 }
 
 void TForm1::RefuseJournalInUse() {
-  toolkit::Beep();
-  toolkit::MessageDlg(toolkit::DialogKind::Error,
+  toolkit::RefusalDlg(toolkit::DialogKind::Error,
                       texts::kJournalInUsePrefix + JournalPath() + texts::kJournalInUseSuffix);
   StatusBar1.SetText("");
 }
 
 void TForm1::TellJournalLost() {
-  toolkit::MessageDlg(toolkit::DialogKind::Error,
+  toolkit::FailureDlg(toolkit::DialogKind::Error,
                       texts::kJournalPrefix + JournalPath() + texts::kJournalLostSuffix);
 }
 
 void TForm1::SetAsideJournal() {
   std::string asideAs;
   if (!journal::SetAside(JournalPath(), asideAs)) return;
-  toolkit::MessageDlg(toolkit::DialogKind::Information,
+  toolkit::FailureDlg(toolkit::DialogKind::Information,
                       texts::kJournalPrefix + JournalPath() + texts::kJournalSetAsideMiddle +
                           asideAs + texts::kJournalSetAsideSuffix);
 }
@@ -86,11 +86,14 @@ void TForm1::MnuKestruneClick() {
   renaming_ = true;
   RunTally tally;
   const int nodeCount = TreeView1.Count();
+  toolkit::TaskbarProgress& progress = toolkit::Application::Get().Taskbar();
+  const toolkit::ProgressScope progressShown(progress);
   // Folders this run renamed, by node. The tree keeps the case it was scanned in and the status
   // line shows that; the disk is reached through the new names, which resolve whether or not
   // the volume's lookup ignores case, and never resolve to a sibling that differs only in case.
   std::unordered_map<NodeId, std::string> renamed;
   for (int n = 0; n < nodeCount && tally.completed; ++n) {
+    progress.SetProgress(n, nodeCount);
     LowerCaseFolder(n, run, renamed, tally);
   }
   run.End();
@@ -101,6 +104,7 @@ void TForm1::MnuKestruneClick() {
   ListFolder(FolderPathOfNode(0));
 
   ShowOutcome(tally.completed, texts::kRunCompleted, texts::kRunAborted, tally.failures);
+  DiscardQueuedDrops();
 }
 
 void TForm1::LowerCaseFolder(int n, journal::LowerCasingRun& run,
@@ -156,7 +160,7 @@ void TForm1::RecoverInterruptedRun() {
   const journal::RecoveryReport report = journal::Recover(journalPath);
   if (report.unusable) SetAsideJournal();
   if (report.unrecovered == 0) return;
-  toolkit::MessageDlg(toolkit::DialogKind::Information,
+  toolkit::FailureDlg(toolkit::DialogKind::Information,
                       texts::kUnrecoveredPrefix + FormatInteger(report.unrecovered) +
                           texts::kUnrecoveredMiddle + journalPath + texts::kUnrecoveredSuffix);
 }

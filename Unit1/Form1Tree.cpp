@@ -7,6 +7,7 @@
 #include "platform/input.h"
 #include "platform/text.h"
 #include "resources/texts.h"
+#include "toolkit/core/application.h"
 #include "toolkit/core/dialogs.h"
 
 using toolkit::NodeId;
@@ -20,10 +21,28 @@ void TForm1::MnuSearchFolderClick() {
   OpenDialog1.InitialDir = SearchFolder;
   OpenDialog1.FileName = texts::kOpenDialogPresetName;
   if (!OpenDialog1.Execute()) return;
+  ChangeSearchFolder(FolderPartOf(OpenDialog1.FileName));
+}
 
+void TForm1::FormDropFiles(const std::vector<std::string>& paths) {
+  // Gated as the folder choice is: a drop during a scan would pull the tree from under it.
+  if (scanning_ || !FormShown || paths.empty()) return;
+  ShowStatusNow("");
+  // Of several items the first counts. A folder is the folder; a file stands for its folder,
+  // and so does an item gone since it was dropped.
+  const std::string& path = paths.front();
+  if (!FolderExists(path)) {
+    ChangeSearchFolder(FolderPartOf(path));
+  } else {
+    // A drive's root comes with its '\' already.
+    ChangeSearchFolder(FolderPartOf(path) == path ? path : path + '\\');
+  }
+}
+
+void TForm1::ChangeSearchFolder(const std::string& folder) {
   const std::string treeFolder = SearchFolder;
   const std::string treeField = Edit1.Text();
-  SearchFolder = FolderPartOf(OpenDialog1.FileName);
+  SearchFolder = folder;
   Edit1.SetText(SearchFolder);
   // Refused, the tree stays as it was, and so must the folder on show: a run would otherwise
   // rename a tree other than the folder the field names.
@@ -36,8 +55,7 @@ void TForm1::MnuSearchFolderClick() {
 bool TForm1::BuildFolderTree() {
   ShowStatusNow(texts::kScanning);
   if (!FolderExists(SearchFolder)) {
-    toolkit::Beep();
-    toolkit::MessageDlg(toolkit::DialogKind::Information, texts::kDriveNotReady);
+    toolkit::RefusalDlg(toolkit::DialogKind::Information, texts::kDriveNotReady);
     StatusBar1.SetText(texts::kChooseSearchFolder);
     return false;
   }
@@ -51,10 +69,13 @@ bool TForm1::BuildFolderTree() {
   // Restores the scan state even if something throws out of the scan.
   struct ScanGuard {
     TForm1& form;
-    explicit ScanGuard(TForm1& f) : form(f) {
+    toolkit::ProgressScope progressShown;
+    explicit ScanGuard(TForm1& f) : form(f), progressShown(toolkit::Application::Get().Taskbar()) {
       form.scanning_ = true;
       form.TreeView1.SetEnabled(false);
       form.TreeView1.BeginUpdate();
+      // How many folders a tree holds is known only once it is scanned.
+      toolkit::Application::Get().Taskbar().SetIndeterminate();
     }
     ~ScanGuard() {
       form.TreeView1.EndUpdate();

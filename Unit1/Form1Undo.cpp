@@ -4,6 +4,7 @@
 #include "platform/input.h"
 #include "platform/text.h"
 #include "resources/texts.h"
+#include "toolkit/core/application.h"
 #include "toolkit/core/dialogs.h"
 
 void TForm1::UndoLastRun() {
@@ -13,8 +14,7 @@ void TForm1::UndoLastRun() {
   if (!undo.Usable()) SetAsideJournal();
   // After a run the journal could not tell, what it tells is an earlier run: not to be undone.
   if (undo.Count() == 0 || unjournaledRunMade_) {
-    toolkit::Beep();
-    toolkit::MessageDlg(toolkit::DialogKind::Information, texts::kNothingToUndo);
+    toolkit::RefusalDlg(toolkit::DialogKind::Information, texts::kNothingToUndo);
     StatusBar1.SetText("");
     return;
   }
@@ -31,8 +31,7 @@ void TForm1::UndoLastRun() {
     return;
   }
   if (state == journal::JournalState::Unwritable) {
-    toolkit::Beep();
-    toolkit::MessageDlg(toolkit::DialogKind::Error, texts::kJournalPrefix + JournalPath() +
+    toolkit::RefusalDlg(toolkit::DialogKind::Error, texts::kJournalPrefix + JournalPath() +
                                                         texts::kJournalUnwritableUndoSuffix);
     StatusBar1.SetText("");
     return;
@@ -42,8 +41,12 @@ void TForm1::UndoLastRun() {
   bool completed = true;
   int failures = 0;
   std::string shownFolder;
-  // The last rename first: a folder gets its old name back after everything inside it.
+  toolkit::TaskbarProgress& progress = toolkit::Application::Get().Taskbar();
+  const toolkit::ProgressScope progressShown(progress);
+  // The last rename first: a folder gets its old name back after everything inside it. The
+  // undo works from the journal, with or without a tree: its share is of the renames.
   for (int i = undo.Count() - 1; i >= 0; --i) {
+    progress.SetProgress(undo.Count() - 1 - i, undo.Count());
     if (EscDown()) {
       completed = false;
       break;
@@ -72,4 +75,5 @@ void TForm1::UndoLastRun() {
     ListFolder(FolderPathOfNode(0));
   }
   ShowOutcome(completed, texts::kUndoCompleted, texts::kUndoAborted, failures);
+  DiscardQueuedDrops();
 }

@@ -2,10 +2,12 @@
 // is code-page 932 bytes at run time.
 #pragma once
 
+#include "resources/version.h"
+
 namespace texts {
 
-// Titles.
-inline constexpr char kApplicationTitle[] = "Kestrune Ver.1.10";
+// Titles. The application's carries the version, as the version resource and the package do.
+inline constexpr char kApplicationTitle[] = "Kestrune Ver." KESTRUNE_VERSION_STRING;
 inline constexpr char kFormCaption[] = "Kestrune Ver.1.00";
 
 // Menu.

@@ -6,6 +6,7 @@ kestrune_packages=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-i686
   wine wine64 wine32:i386 fonts-wine
   xvfb xauth x11-utils fonts-ipafont-gothic fonts-ipafont-mincho locales imagemagick
+  git zip unzip
 )
 
 ensure_deps() {

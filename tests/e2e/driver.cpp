@@ -5,11 +5,14 @@
 #include <algorithm>
 
 #include <commctrl.h>
+#include <psapi.h>
 
 #include <cctype>
 #include <cstdlib>
+#include <cstddef>
 #include <cstring>
 
+#include "tests/e2e/drop_request.h"
 #include "tests/support/window_search.h"
 
 namespace e2e {
@@ -190,6 +193,82 @@ std::string Kestrune::DialogMessage(HWND dialog) {
     if (t.size() > longest.size()) longest = t;
   }
   return longest;
+}
+
+namespace {
+
+// The address in another process of a function of a module loaded in both: the module's base
+// there plus the function's offset here.
+FARPROC RemoteFunction(HANDLE process, const char* moduleName, const char* function) {
+  HMODULE local = GetModuleHandleA(moduleName);
+  if (local == nullptr) local = LoadLibraryA(moduleName);
+  if (local == nullptr) return nullptr;
+  const auto address = reinterpret_cast<UINT_PTR>(GetProcAddress(local, function));
+  char localPath[MAX_PATH];
+  GetModuleFileNameA(local, localPath, MAX_PATH);
+  HMODULE modules[512];
+  DWORD bytes = 0;
+  if (address == 0 || !EnumProcessModules(process, modules, sizeof modules, &bytes)) return nullptr;
+  for (DWORD i = 0; i < bytes / sizeof(HMODULE); ++i) {
+    char path[MAX_PATH];
+    if (GetModuleFileNameExA(process, modules[i], path, MAX_PATH) &&
+        _stricmp(path, localPath) == 0) {
+      return reinterpret_cast<FARPROC>(reinterpret_cast<UINT_PTR>(modules[i]) + address -
+                                       reinterpret_cast<UINT_PTR>(local));
+    }
+  }
+  return nullptr;
+}
+
+// Runs function(argument) on a new thread of the process, with argument's bytes copied there;
+// false when it could not, else the thread's exit code in exitCode.
+bool RunRemote(HANDLE process, FARPROC function, const void* argument, size_t size,
+               DWORD& exitCode) {
+  if (function == nullptr) return false;
+  void* remote = VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+  if (remote == nullptr) return false;
+  bool ran = false;
+  if (WriteProcessMemory(process, remote, argument, size, nullptr)) {
+    HANDLE thread = CreateRemoteThread(
+        process, nullptr, 0,
+        reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void*>(function)), remote, 0,
+        nullptr);
+    if (thread != nullptr) {
+      ran = WaitForSingleObject(thread, 10000) == WAIT_OBJECT_0 &&
+            GetExitCodeThread(thread, &exitCode);
+      CloseHandle(thread);
+    }
+  }
+  // Only after the thread is done with it.
+  if (ran) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  return ran;
+}
+
+}  // namespace
+
+bool Kestrune::DropFiles(const std::vector<std::string>& paths) {
+  const std::string helper = FolderOfModule() + "kestrune_drop.dll";
+  // LoadLibraryA's result, the module handle, is not 0 on success (cut to 32 bits or not).
+  DWORD result = 0;
+  if (!RunRemote(pi_.hProcess, RemoteFunction(pi_.hProcess, "kernel32.dll", "LoadLibraryA"),
+                 helper.c_str(), helper.size() + 1, result) ||
+      result == 0) {
+    return false;
+  }
+  std::wstring names;
+  for (const std::string& path : paths) {
+    std::wstring wide(path.size() + 1, L'\0');
+    wide.resize(MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), &wide[0],
+                                    static_cast<int>(wide.size())));
+    names += wide + L'\0';
+  }
+  std::string request(reinterpret_cast<const char*>(&main_), sizeof main_);
+  request.resize(offsetof(DropRequest, paths));
+  request.append(reinterpret_cast<const char*>(names.c_str()), (names.size() + 1) * sizeof(WCHAR));
+  // PostDrop returns 0 when it posted the drop.
+  return RunRemote(pi_.hProcess, RemoteFunction(pi_.hProcess, helper.c_str(), "PostDrop"),
+                   request.data(), request.size(), result) &&
+         result == 0;
 }
 
 bool Kestrune::SaveScreenshot(const std::string& bmpPath) const {

@@ -50,6 +50,9 @@ class Kestrune {
   static std::string WindowText(HWND hwnd);
   // Text of a static child of a dialog (the message).
   static std::string DialogMessage(HWND dialog);
+  // Drops files or folders on the main window, as Explorer's drop arrives: the drop is made
+  // and posted from inside the program's process, by a helper DLL the test loads there.
+  bool DropFiles(const std::vector<std::string>& paths);
   // Saves a picture of the main window as a 24-bit BMP.
   bool SaveScreenshot(const std::string& bmpPath) const;
 

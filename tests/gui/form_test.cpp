@@ -10,6 +10,7 @@
 #include "resources/texts.h"
 #include "tests/gui/gui_fixture.h"
 #include "toolkit/core/application.h"
+#include "toolkit/win32/application_window.h"
 #include "toolkit/win32/fonts.h"
 
 namespace {
@@ -371,6 +372,26 @@ TEST(MainWindow, PanelsHaveARaisedBevelAndTheEditTheWindowColour) {
 
   // A picture of the arrangement for people to look at (best effort).
   gui::SaveScreenshot(main.FormWindow(), "main.bmp");
+}
+
+TEST(TaskbarButton, TakesTheInterfaceWhenTheShellHasMadeTheButtonAndShowsEveryState) {
+  MainArrangement main;
+  main.Create();
+  main.Show();
+  toolkit::win32::TaskbarButton& button = toolkit::win32::ApplicationWindow::Get().Taskbar();
+  toolkit::TaskbarProgress& progress = toolkit::Application::Get().Taskbar();
+  progress.SetIndeterminate();
+  // The shell's word comes to the window that owns the button, as Explorer sends it (Wine's
+  // shell sends none).
+  HWND application = GetWindow(main.FormWindow(), GW_OWNER);
+  ASSERT_NE(application, nullptr);
+  ASSERT_NE(toolkit::win32::TaskbarButton::CreatedMessage(), 0u);
+  SendMessageA(application, toolkit::win32::TaskbarButton::CreatedMessage(), 0, 0);
+  EXPECT_TRUE(button.Showing());
+  for (uint64_t done = 0; done <= 10; ++done) progress.SetProgress(done, 10);
+  { toolkit::FailureShown failure(progress); }
+  progress.Clear();
+  EXPECT_EQ(progress.State(), toolkit::ProgressState::None);
 }
 
 }  // namespace

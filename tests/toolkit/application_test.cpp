@@ -2,6 +2,8 @@
 // platform's record of dialogs, status texts and grid paints.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -12,6 +14,7 @@
 #include "toolkit/core/panel.h"
 #include "toolkit/core/statusbar.h"
 #include "toolkit/core/stringgrid.h"
+#include "toolkit/core/taskbar.h"
 #include "toolkit/headless/headless.h"
 
 namespace {
@@ -210,3 +213,48 @@ TEST_F(HeadlessTest, PaintDrawsVisibleCellsHeaderFirstAndDataWritesNeverTouchThe
 }
 
 }  // namespace
+
+struct CountingTaskbar : toolkit::TaskbarPeer {
+  const toolkit::TaskbarProgress* progress = nullptr;
+  std::vector<std::string> seen;
+  void ProgressChanged() override {
+    seen.push_back(std::to_string(static_cast<int>(progress->State())) + " " +
+                   std::to_string(progress->Done()) + "/" + std::to_string(progress->Total()));
+  }
+};
+
+TEST(TaskbarProgress, TheSystemHearsOfAtMostAThousandMovesAndAFailureLeavesTheShareAsItWas) {
+  toolkit::TaskbarProgress progress;
+  CountingTaskbar peer;
+  peer.progress = &progress;
+  progress.SetPeer(&peer);
+  for (uint64_t total : {1ull, 7ull, 999ull, 1000ull, 1001ull, 250000ull, 1ull << 40}) {
+    peer.seen.clear();
+    const uint64_t steps = std::min<uint64_t>(total, 250000);
+    uint64_t lastShown = 0;
+    for (uint64_t i = 0; i < steps; ++i) {
+      const uint64_t done = total / steps * i;
+      const size_t told = peer.seen.size();
+      progress.SetProgress(done, total);
+      // What the button shows is never a thousandth behind the truth.
+      if (peer.seen.size() > told) lastShown = done;
+      EXPECT_LT((done - lastShown) * 1000.0, static_cast<double>(total)) << total << " " << i;
+    }
+    EXPECT_LE(peer.seen.size(), 1001u) << total;
+    EXPECT_GE(peer.seen.size(), std::min<size_t>(steps, 1000)) << total;
+    const std::string share = std::to_string(progress.Done()) + "/" + std::to_string(total);
+    peer.seen.clear();
+    {
+      toolkit::FailureShown failure(progress);
+      EXPECT_EQ(progress.State(), toolkit::ProgressState::Error);
+    }
+    EXPECT_EQ(peer.seen, (std::vector<std::string>{"3 " + share, "2 " + share})) << total;
+    progress.Clear();
+  }
+  // Over no share, the whole button; and afterwards no share again.
+  peer.seen.clear();
+  progress.SetIndeterminate();
+  { toolkit::FailureShown failure(progress); }
+  progress.SetProgress(5, 0);  // nothing to do is all done
+  EXPECT_EQ(peer.seen, (std::vector<std::string>{"1 0/1", "3 1/1", "1 0/1", "2 1/1"}));
+}

@@ -21,6 +21,7 @@ void RunHandler(const std::function<void()>& handler) {
   try {
     handler();
   } catch (const std::exception& e) {
+    FailureShown failure(Application::Get().Taskbar());
     ShowErrorBox(Application::Get().Title(), ErrorBoxText(e.what()));
   }
 }

@@ -6,6 +6,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "toolkit/core/taskbar.h"
+
 namespace toolkit {
 
 class Form;
@@ -21,7 +23,8 @@ class Error : public std::runtime_error {
 std::string ErrorBoxText(const std::string& message);
 
 // Runs an event handler; an exception escaping it is shown in the error box under the
-// application title and swallowed, so the program goes on.
+// application title (the task-bar button in the error state meanwhile) and swallowed, so the
+// program goes on.
 void RunHandler(const std::function<void()>& handler);
 
 class Application {
@@ -29,6 +32,8 @@ class Application {
   static Application& Get();
   const std::string& Title() const { return title_; }
   void SetTitle(const std::string& t) { title_ = t; }
+  // The progress on the application's task-bar button.
+  TaskbarProgress& Taskbar() { return taskbar_; }
 
   // Creates the form's native side and fires OnCreate.
   void CreateForm(Form& form);
@@ -38,6 +43,7 @@ class Application {
 
  private:
   std::string title_;
+  TaskbarProgress taskbar_;
 };
 
 // Platform side (toolkit/win32 or toolkit/headless).

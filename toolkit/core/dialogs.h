@@ -13,6 +13,24 @@ enum class DialogResult { Ok, Yes, No, Cancel };
 // Information and error: "OK"; confirmation: "はい(&Y)" / "いいえ(&N)". The close box gives Cancel.
 DialogResult MessageDlg(DialogKind kind, const std::string& text);
 
+// A message dialog telling of a failure or a refusal: the task-bar button shows the error state
+// while it is open.
+DialogResult FailureDlg(DialogKind kind, const std::string& text);
+// A refused command: the refusal beep, then its dialog, a failure dialog.
+void RefusalDlg(DialogKind kind, const std::string& text);
+
+// True while a message dialog, the error box or the file-open dialog is open. Their message
+// loops still hand the main window what is posted to it.
+bool DialogOpen();
+// A dialog is open for as long as one lives; every platform's dialogs make one.
+class DialogScope {
+ public:
+  DialogScope();
+  ~DialogScope();
+  DialogScope(const DialogScope&) = delete;
+  DialogScope& operator=(const DialogScope&) = delete;
+};
+
 // The sound of a refused command: the system's simple beep (MessageBeep's 0xFFFF). The platform
 // plays the sound type it is given.
 constexpr unsigned kRefusalBeep = 0xFFFF;

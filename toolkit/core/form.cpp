@@ -2,6 +2,7 @@
 #include "toolkit/core/form.h"
 
 #include "toolkit/core/application.h"
+#include "toolkit/core/dialogs.h"
 
 namespace toolkit {
 
@@ -54,6 +55,15 @@ bool Form::Shortcut(int key, unsigned shift) {
   bool taken = false;
   if (OnShortcut) RunHandler([&] { taken = OnShortcut(key, shift); });
   return taken;
+}
+
+void Form::DropFiles(const std::vector<std::string>& paths) {
+  if (DialogOpen() || !OnDropFiles) return;
+  RunHandler([&] { OnDropFiles(paths); });
+}
+
+void Form::DiscardQueuedDrops() {
+  if (auto* peer = dynamic_cast<FormPeer*>(Peer())) peer->DiscardQueuedDrops();
 }
 
 }  // namespace toolkit

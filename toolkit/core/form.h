@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "toolkit/core/control.h"
 #include "toolkit/core/menu.h"
@@ -13,6 +14,8 @@ class FormPeer : public ControlPeer {
  public:
   // Destroys the native window; the message loop then ends.
   virtual void Destroy() = 0;
+  // Throws away drops waiting in the window's queue.
+  virtual void DiscardQueuedDrops() {}
 };
 
 struct FontSpec {
@@ -44,6 +47,9 @@ class Form : public Control {
   // A key pressed while the form or any of its controls has the focus, before that control sees
   // it: true when the form took it. key is a virtual-key code ('A'..'Z' for letters).
   std::function<bool(int key, unsigned shift)> OnShortcut;
+  // Files or folders dropped on the window (from Explorer), in the order the system gives them.
+  // The window takes drops only if this is set when its native side is made.
+  std::function<void(const std::vector<std::string>& paths)> OnDropFiles;
 
   // Every close path (command, close box, system menu) comes here: OnCloseQuery, then
   // OnClose, then the native window is destroyed. Returns true when the form closed.
@@ -55,6 +61,12 @@ class Form : public Control {
   // From the peer: a key went down in the form. Runs OnShortcut under the error box; true when
   // the key was taken.
   bool Shortcut(int key, unsigned shift);
+  // From the peer: items were dropped on the window. Ignored while a dialog is open (its message
+  // loop still hands the window what is posted to it); OnDropFiles runs under the error box.
+  void DropFiles(const std::vector<std::string>& paths);
+  // A handler that lets no message through ends: the drops made meanwhile wait in the queue,
+  // made while the program could take none, and are thrown away unseen.
+  void DiscardQueuedDrops();
 
  protected:
   // The outer bounds changed: nothing to do until the client size follows.

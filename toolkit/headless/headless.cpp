@@ -41,6 +41,8 @@ struct State {
   std::deque<std::optional<std::string>> openAnswers;
   int unanswered = 0;
   int gridCharWidth = 7;
+  std::function<void()> whileDialogOpen;
+  std::vector<std::string> taskbarStory;
   // Peers live as long as the test program: a control may outlive a Reset, and a peer never
   // touches its control after the control is gone. A control created at a dead one's address
   // gets a fresh peer when its form is created.
@@ -79,6 +81,35 @@ class GridPeer : public toolkit::StringGridPeer {
   int fullRepaints = 0;
 };
 
+class TaskbarPeer : public toolkit::TaskbarPeer {
+ public:
+  void ProgressChanged() override {
+    const toolkit::TaskbarProgress& progress = toolkit::Application::Get().Taskbar();
+    const std::string share =
+        std::to_string(progress.Done()) + "/" + std::to_string(progress.Total());
+    switch (progress.State()) {
+      case toolkit::ProgressState::None:
+        S().taskbarStory.push_back("none");
+        break;
+      case toolkit::ProgressState::Indeterminate:
+        S().taskbarStory.push_back("indeterminate");
+        break;
+      case toolkit::ProgressState::Normal:
+        S().taskbarStory.push_back(share);
+        break;
+      case toolkit::ProgressState::Error:
+        S().taskbarStory.push_back("error " + share);
+        break;
+    }
+  }
+};
+
+// The dialog is open: the test's hook runs as a message dispatched by its loop would.
+void DialogOpened() {
+  // A copy: the hook may set another.
+  if (std::function<void()> hook = S().whileDialogOpen) hook();
+}
+
 class TreePeer : public toolkit::TreeViewPeer {};
 class PlainPeer : public toolkit::ControlPeer {};
 
@@ -110,6 +141,9 @@ void Reset() {
   s.openAnswers.clear();
   s.unanswered = 0;
   s.gridCharWidth = 7;
+  s.whileDialogOpen = nullptr;
+  toolkit::Application::Get().Taskbar().Clear();
+  s.taskbarStory.clear();
 }
 
 const std::vector<Event>& Log() { return S().log; }
@@ -131,6 +165,10 @@ void AnswerOpenDialog(std::optional<std::string> fileName) {
 }
 
 int UnansweredDialogs() { return S().unanswered; }
+
+void WhileDialogOpen(std::function<void()> hook) { S().whileDialogOpen = std::move(hook); }
+
+const std::vector<std::string>& TaskbarStory() { return S().taskbarStory; }
 
 void SetGridCharWidth(int px) { S().gridCharWidth = px; }
 
@@ -170,7 +208,11 @@ bool WindowDestroyed(const toolkit::Form& form) {
 
 namespace toolkit {
 
-void PlatformCreatePeers(Form& form) { headless::CreatePeersBelow(form); }
+void PlatformCreatePeers(Form& form) {
+  headless::CreatePeersBelow(form);
+  static headless::TaskbarPeer taskbar;
+  Application::Get().Taskbar().SetPeer(&taskbar);
+}
 
 void PlatformShowForm(Form& form) {
   headless::FormPeer::ApplyClientSize(form);
@@ -183,10 +225,13 @@ int PlatformMessageLoop(Form& /*form*/) {
 }
 
 void ShowErrorBox(const std::string& caption, const std::string& text) {
+  DialogScope open;
   headless::Record(headless::Event::ErrorBox, text, caption);
+  headless::DialogOpened();
 }
 
 DialogResult MessageDlg(DialogKind kind, const std::string& text) {
+  DialogScope open;
   auto& s = headless::S();
   DialogResult result = DialogResult::Cancel;
   if (s.dialogAnswers.empty()) {
@@ -197,6 +242,7 @@ DialogResult MessageDlg(DialogKind kind, const std::string& text) {
   }
   headless::Event e{headless::Event::Dialog, text, std::string(), kind, result};
   s.log.push_back(std::move(e));
+  headless::DialogOpened();
   return result;
 }
 
@@ -207,8 +253,10 @@ void Beep(unsigned soundType) {
 }
 
 bool OpenDialog::Execute() {
+  DialogScope open;
   auto& s = headless::S();
   headless::Record(headless::Event::OpenDialog, InitialDir, FileName);
+  headless::DialogOpened();
   if (s.openAnswers.empty()) {
     ++s.unanswered;
     return false;

@@ -1,8 +1,10 @@
 // The headless platform of the toolkit, for host tests: it records what the program showed
-// (status texts, dialogs, beeps, error boxes, repaints) in one ordered log, answers dialogs
-// from a script, and lets a test click, press and paint.
+// (status texts, dialogs, beeps, error boxes, repaints) in one ordered log and the task-bar
+// button's progress in another, answers dialogs from a script, and lets a test click, press,
+// paint and act while a dialog is open.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,6 +46,13 @@ void AnswerDialog(toolkit::DialogResult result);
 // The file name the open dialog returns; nullopt = the user cancels.
 void AnswerOpenDialog(std::optional<std::string> fileName);
 int UnansweredDialogs();
+// Runs hook in every dialog (message dialog, error box or open dialog) opened from now on, while
+// it is open, as a message its loop dispatched would run; null stops it.
+void WhileDialogOpen(std::function<void()> hook);
+
+// What the task-bar button showed, change by change: "indeterminate", "<done>/<total>",
+// "error <done>/<total>" and "none".
+const std::vector<std::string>& TaskbarStory();
 
 // Client size the form gets when shown (the outer frame adds kFrameWidth/kFrameHeight).
 constexpr int kFrameWidth = 8;

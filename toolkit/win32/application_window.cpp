@@ -42,6 +42,10 @@ void ApplicationWindow::Restore() {
 }
 
 LRESULT ApplicationWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg != 0 && msg == TaskbarButton::CreatedMessage()) {
+    taskbar_.ButtonCreated(Handle());
+    return 0;
+  }
   switch (msg) {
     case WM_ACTIVATE:
       // A click on the task bar button activates this window; the user means the program.

@@ -2,6 +2,7 @@
 // program icon on the task bar, and owns the main window, whose caption may differ.
 #pragma once
 
+#include "toolkit/win32/taskbar.h"
 #include "toolkit/win32/window.h"
 
 namespace toolkit::win32 {
@@ -20,6 +21,8 @@ class ApplicationWindow : public Window {
   // has no button of its own, is hidden until Restore shows and activates it again.
   void Minimize();
   void Restore();
+  // The progress shown on the button.
+  TaskbarButton& Taskbar() { return taskbar_; }
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -29,6 +32,7 @@ class ApplicationWindow : public Window {
   bool MainUsable() const;
   HWND main_ = nullptr;
   bool mainHidden_ = false;  // by Minimize
+  TaskbarButton taskbar_;
 };
 
 }  // namespace toolkit::win32

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include <shellapi.h>
+
 #include "resources/layout.h"
 #include "resources/resource_ids.h"
 #include "toolkit/core/application.h"
@@ -35,6 +37,19 @@ HICON LoadIconSized(int id, int widthMetric, int heightMetric) {
                                        GetSystemMetrics(heightMetric), LR_SHARED));
 }
 
+// The names in a drop, in its order, as code-page text. The shell's drop holds them wide;
+// DragQueryFileA converts them as the file-open dialog's names are.
+std::vector<std::string> DroppedPaths(HDROP drop) {
+  std::vector<std::string> paths;
+  const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < count; ++i) {
+    std::string path(DragQueryFileA(drop, i, nullptr, 0), '\0');
+    path.resize(DragQueryFileA(drop, i, &path[0], static_cast<UINT>(path.size() + 1)));
+    paths.push_back(std::move(path));
+  }
+  return paths;
+}
+
 // Forms whose windows are gone. Their peers stay until the next form is made, so a handler
 // still running on a peer's stack when the window closes never finds its object freed.
 std::vector<std::unique_ptr<FormWindow>>& Forms() {
@@ -60,6 +75,7 @@ FormWindow::FormWindow(Form& form) : form_(form) {
   if (Handle() == nullptr) return;
   application.SetMainWindow(Handle());
   form.SetPeer(this);
+  if (form.OnDropFiles) DragAcceptFiles(Handle(), TRUE);
   SetIcons();
   FollowFrame();
 
@@ -169,6 +185,14 @@ void FormWindow::Destroy() {
   if (Handle() != nullptr) DestroyWindow(Handle());
 }
 
+void FormWindow::DiscardQueuedDrops() {
+  if (Handle() == nullptr) return;
+  MSG msg;
+  while (PeekMessageA(&msg, Handle(), WM_DROPFILES, WM_DROPFILES, PM_REMOVE)) {
+    DragFinish(reinterpret_cast<HDROP>(msg.wParam));
+  }
+}
+
 void FormWindow::Show() {
   if (Handle() == nullptr) return;
   BoundsChanged();
@@ -205,6 +229,14 @@ LRESULT FormWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
+    case WM_DROPFILES: {
+      // The drop's memory goes back before the handler's scan, which may take long.
+      const HDROP drop = reinterpret_cast<HDROP>(wParam);
+      const std::vector<std::string> paths = DroppedPaths(drop);
+      DragFinish(drop);
+      form_.DropFiles(paths);
+      return 0;
+    }
     case WM_SYSCOMMAND:
       // Minimized alone, an owned window would park on the desktop while the task bar button,
       // which belongs to the application window, stayed up and could not bring it back.
@@ -266,6 +298,7 @@ void PlatformCreatePeers(Form& form) {
                              [](const auto& old) { return old->Handle() == nullptr; }),
               forms.end());
   forms.push_back(std::make_unique<win32::FormWindow>(form));
+  Application::Get().Taskbar().SetPeer(&win32::ApplicationWindow::Get().Taskbar());
 }
 
 void PlatformShowForm(Form& form) {

@@ -26,6 +26,7 @@ class FormWindow : public Window, public FormPeer {
   void Invalidate() override;
   void Update() override;
   void Destroy() override;
+  void DiscardQueuedDrops() override;
 
   // Puts the window at the model's bounds and shows it, OnShow first.
   void Show();

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "toolkit/core/dialogs.h"
+
 namespace toolkit::win32 {
 
 class ModalScope {
@@ -26,6 +28,8 @@ class ModalScope {
 
  private:
   static BOOL CALLBACK DisableOne(HWND hwnd, LPARAM self);
+  // The model's word for it: drops the dialog's loop dispatches are not taken.
+  DialogScope open_;
   HWND previous_;
   HWND previousFocus_;
   std::vector<HWND> disabled_;
