@@ -620,75 +620,76 @@ TEST_F(E2E, AJournalNoRunCouldHaveWrittenIsSetAsideAndTheProgramGoesOn) {
       << k.StatusText();
   EXPECT_EQ(Names(data), (std::set<std::string>{"readme.txt", "sub"}));
   EXPECT_EQ(JournalTail(box), "finished\r\n");
+}
 
-  // Waits until Edit1 shows folder and its scan has ended; how many children the root has then
-  // (the tree control gets them when the root is expanded).
-  int ScannedChildren(Kestrune & k, const std::string& folder) {
-    HWND tree = ChildOfClass(k.Main(), WC_TREEVIEWA);
-    HWND field = ChildOfClass(k.Main(), "Edit");
-    for (int waited = 0; waited < kWait; waited += 50) {
-      if (Kestrune::WindowText(field) == folder && SendMessageA(tree, TVM_GETCOUNT, 0, 0) > 0 &&
-          IsWindowEnabled(tree) && k.StatusText().empty()) {
-        break;
-      }
-      Sleep(50);
+// Waits until Edit1 shows folder and its scan has ended; how many children the root has then
+// (the tree control gets them when the root is expanded).
+int ScannedChildren(Kestrune& k, const std::string& folder) {
+  HWND tree = ChildOfClass(k.Main(), WC_TREEVIEWA);
+  HWND field = ChildOfClass(k.Main(), "Edit");
+  for (int waited = 0; waited < kWait; waited += 50) {
+    if (Kestrune::WindowText(field) == folder && SendMessageA(tree, TVM_GETCOUNT, 0, 0) > 0 &&
+        IsWindowEnabled(tree) && k.StatusText().empty()) {
+      break;
     }
-    int children = 0;
-    const auto root = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
-    SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, root);
-    Sleep(300);
-    for (auto item = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, root); item != 0;
-         item = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, item)) {
-      ++children;
-    }
-    EXPECT_EQ(Kestrune::WindowText(field), folder);
-    return children;
+    Sleep(50);
   }
+  int children = 0;
+  const auto root = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
+  SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, root);
+  Sleep(300);
+  for (auto item = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, root); item != 0;
+       item = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, item)) {
+    ++children;
+  }
+  EXPECT_EQ(Kestrune::WindowText(field), folder);
+  return children;
+}
 
-  TEST_F(E2E, AFolderDroppedOnTheWindowIsScannedAsIfChosenAndAFileGivesItsFolder) {
-    ASSERT_TRUE(e2e::MakeFolder(data));
-    ASSERT_TRUE(e2e::MakeFolder(data + "資料"));
-    ASSERT_TRUE(e2e::MakeFolder(data + "資料\\DEEP"));
-    ASSERT_TRUE(e2e::MakeFolder(data + "OTHER"));
-    ASSERT_TRUE(e2e::WriteFile(data + "NOTES.TXT", "x"));
-    Kestrune k(box.ExePath());
-    ASSERT_TRUE(k.WaitForMain());
-    // Two items at once: the first counts.
-    ASSERT_TRUE(k.DropFiles({data + "資料", data + "OTHER"}));
-    EXPECT_EQ(ScannedChildren(k, data + "資料\\"), 1);  // DEEP
-    ASSERT_TRUE(k.DropFiles({data + "NOTES.TXT"}));
-    EXPECT_EQ(ScannedChildren(k, data), 2);  // 資料 and OTHER
-  }
+TEST_F(E2E, AFolderDroppedOnTheWindowIsScannedAsIfChosenAndAFileGivesItsFolder) {
+  ASSERT_TRUE(e2e::MakeFolder(data));
+  ASSERT_TRUE(e2e::MakeFolder(data + "資料"));
+  ASSERT_TRUE(e2e::MakeFolder(data + "資料\\DEEP"));
+  ASSERT_TRUE(e2e::MakeFolder(data + "OTHER"));
+  ASSERT_TRUE(e2e::WriteFile(data + "NOTES.TXT", "x"));
+  Kestrune k(box.ExePath());
+  ASSERT_TRUE(k.WaitForMain());
+  // Two items at once: the first counts.
+  ASSERT_TRUE(k.DropFiles({data + "資料", data + "OTHER"}));
+  EXPECT_EQ(ScannedChildren(k, data + "資料\\"), 1);  // DEEP
+  ASSERT_TRUE(k.DropFiles({data + "NOTES.TXT"}));
+  EXPECT_EQ(ScannedChildren(k, data), 2);  // 資料 and OTHER
+}
 
-  TEST_F(E2E, ADropDuringARunIsIgnored) {
-    constexpr int kFolders = 200, kFiles = 10;
-    MakeWideTree(data, kFolders, kFiles);
-    Kestrune k(box.ExePath());
-    StartRunOn(k, data);
-    // The run renames the search folder's entries first and then goes folder by folder: once
-    // every folder has its new name, the files are still to come. (A folder is not listed before
-    // its own rename: a listing holds it without delete sharing under Wine.)
-    bool foldersDone = false;
-    for (int waited = 0; waited < kWait && !foldersDone; waited += 10) {
-      Sleep(10);
-      int renamed = 0;
-      for (const std::string& name : e2e::NamesIn(data)) renamed += StartsWith(name, "dir");
-      foldersDone = renamed == kFolders;
-    }
-    ASSERT_TRUE(foldersDone);
-    ASSERT_TRUE(k.DropFiles({data + "dir1"}));
-    // The drop was made while the run went on: the last folder's files were not yet renamed.
-    const std::vector<std::string> last =
-        e2e::NamesIn(data + "dir" + std::to_string(kFolders - 1) + "\\");
-    ASSERT_TRUE(std::any_of(last.begin(), last.end(),
-                            [](const std::string& name) { return StartsWith(name, "FILE"); }));
-    ASSERT_TRUE(
-        k.WaitForStatus([](const std::string& s) { return s == texts::kRunCompleted; }, kWait))
-        << k.StatusText();
-    // Thrown away when the run ended: no scan of the dropped folder follows.
-    Sleep(1000);
-    EXPECT_EQ(Kestrune::WindowText(ChildOfClass(k.Main(), "Edit")), data);
-    EXPECT_EQ(k.StatusText(), texts::kRunCompleted);
+TEST_F(E2E, ADropDuringARunIsIgnored) {
+  constexpr int kFolders = 200, kFiles = 10;
+  MakeWideTree(data, kFolders, kFiles);
+  Kestrune k(box.ExePath());
+  StartRunOn(k, data);
+  // The run renames the search folder's entries first and then goes folder by folder: once
+  // every folder has its new name, the files are still to come. (A folder is not listed before
+  // its own rename: a listing holds it without delete sharing under Wine.)
+  bool foldersDone = false;
+  for (int waited = 0; waited < kWait && !foldersDone; waited += 10) {
+    Sleep(10);
+    int renamed = 0;
+    for (const std::string& name : e2e::NamesIn(data)) renamed += StartsWith(name, "dir");
+    foldersDone = renamed == kFolders;
   }
+  ASSERT_TRUE(foldersDone);
+  ASSERT_TRUE(k.DropFiles({data + "dir1"}));
+  // The drop was made while the run went on: the last folder's files were not yet renamed.
+  const std::vector<std::string> last =
+      e2e::NamesIn(data + "dir" + std::to_string(kFolders - 1) + "\\");
+  ASSERT_TRUE(std::any_of(last.begin(), last.end(),
+                          [](const std::string& name) { return StartsWith(name, "FILE"); }));
+  ASSERT_TRUE(
+      k.WaitForStatus([](const std::string& s) { return s == texts::kRunCompleted; }, kWait))
+      << k.StatusText();
+  // Thrown away when the run ended: no scan of the dropped folder follows.
+  Sleep(1000);
+  EXPECT_EQ(Kestrune::WindowText(ChildOfClass(k.Main(), "Edit")), data);
+  EXPECT_EQ(k.StatusText(), texts::kRunCompleted);
+}
 
 }  // namespace
