@@ -54,13 +54,26 @@ void ScanFolder(Kestrune& k, const std::string& folder) {
   ASSERT_TRUE(scanned) << "status: " << k.StatusText();
 }
 
+// Answers the dialog with this caption and text once it shows. A box just answered may still
+// stand under the same caption for a moment, so the text decides which box is the one.
+void Answer(Kestrune& k, const char* caption, const std::string& text, const char* button) {
+  std::string seen;
+  for (int waited = 0; waited < kWait; waited += 50) {
+    HWND dialog = k.WaitForTopLevel(caption, 50);
+    seen = dialog != nullptr ? Kestrune::DialogMessage(dialog) : std::string("(none)");
+    if (seen == text) {
+      ASSERT_TRUE(Kestrune::ClickButton(dialog, button));
+      return;
+    }
+    Sleep(50);
+  }
+  ADD_FAILURE() << "no dialog said: " << text << "\nlast seen: " << seen;
+}
+
 // Starts the run and answers the confirmation with the given button.
 void StartRun(Kestrune& k, const char* button) {
   ASSERT_TRUE(k.ChooseMenu(texts::kMenuFile, texts::kMenuKestrune));
-  HWND confirm = k.WaitForTopLevel(texts::kCaptionConfirmation, kWait);
-  ASSERT_NE(confirm, nullptr);
-  EXPECT_EQ(Kestrune::DialogMessage(confirm), texts::kConfirmRun);
-  ASSERT_TRUE(Kestrune::ClickButton(confirm, button));
+  Answer(k, texts::kCaptionConfirmation, texts::kConfirmRun, button);
 }
 
 std::set<std::string> Names(const std::string& folder) {
@@ -464,14 +477,6 @@ TEST_F(E2E, CtrlZAfterARestartUndoesTheLastRunOnDisk) {
 }
 
 // ---- The journal ----
-
-// Answers the dialog that comes up next, after checking its text.
-void Answer(Kestrune& k, const char* caption, const std::string& text, const char* button) {
-  HWND dialog = k.WaitForTopLevel(caption, kWait);
-  ASSERT_NE(dialog, nullptr) << text;
-  EXPECT_EQ(Kestrune::DialogMessage(dialog), text);
-  ASSERT_TRUE(Kestrune::ClickButton(dialog, button));
-}
 
 void MakeUpperTree(const std::string& data) {
   ASSERT_TRUE(e2e::MakeFolder(data));
