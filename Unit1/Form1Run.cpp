@@ -19,7 +19,6 @@ std::string TForm1::JournalPath() const {
 }
 
 void TForm1::ShowOutcome(bool completed, const char* done, const char* stopped, int failures) {
-  renaming_ = false;
   std::string status = completed ? done : stopped;
   if (failures > 0) {
     status += texts::kRunFailuresPrefix + FormatInteger(failures) + texts::kRunFailuresSuffix;

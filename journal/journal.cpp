@@ -2,7 +2,6 @@
 #include "journal/journal.h"
 
 #include <algorithm>
-#include <set>
 #include <vector>
 
 #include "platform/rename.h"
