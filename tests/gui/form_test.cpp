@@ -110,12 +110,25 @@ TEST(MainWindow, StatusBarIsOneSimpleTextInTheStatusFont) {
   EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(status, WM_GETFONT, 0, 0)),
             toolkit::win32::StatusFont());
 
+  // A text waits for the next paint (a run sets one per folder), and reads back at once.
+  int paints = 0;
+  const auto countPaints = [](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                              DWORD_PTR counter) -> LRESULT {
+    if (msg == WM_PAINT) ++*reinterpret_cast<int*>(counter);
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+  };
+  ASSERT_TRUE(SetWindowSubclass(status, countPaints, 1, reinterpret_cast<DWORD_PTR>(&paints)));
   main.status.SetText(texts::kScanAborted);
+  main.status.SetText(texts::kChooseSearchFolder);
+  main.status.SetText(texts::kScanAborted);
+  EXPECT_EQ(paints, 0);
   SendMessageA(status, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
   EXPECT_STREQ(text, texts::kScanAborted);
   // A refresh paints at once: nothing of the bar is left to paint afterwards.
   main.status.Refresh();
+  EXPECT_GE(paints, 1);
   EXPECT_FALSE(GetUpdateRect(status, nullptr, FALSE));
+  RemoveWindowSubclass(status, countPaints, 1);
 }
 
 TEST(MainWindow, ModelFollowsTheFrameWhenTheUserResizesIt) {

@@ -10,9 +10,18 @@ class StatusBarWindow : public ChildPeer<StatusBarPeer> {
  public:
   StatusBarWindow(StatusBar& model, HWND parent);
   void TextChanged() override;
+  void Invalidate() override;
+  void Update() override;
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  void PassText();
+
   StatusBar& status_;
+  bool textPending_ = false;  // the model's text is not yet the bar's
+  bool invalid_ = false;      // invalidated by the model since the last paint
 };
 
 }  // namespace toolkit::win32
