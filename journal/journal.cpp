@@ -280,20 +280,43 @@ Contents ReadJournal(const std::string& path, Reading reading) {
   return parser.Finish();
 }
 
-bool ReadStandingRename(InputFile* file, const StandingRename& rename, const std::string& folder,
-                        Plan& plan) {
-  std::string line;
+bool RecordReader::FromWindow(uint64_t offset, std::string& line) const {
+  if (offset < windowStart_ || offset - windowStart_ >= window_.size()) return false;
+  const size_t begin = static_cast<size_t>(offset - windowStart_);
+  const size_t end = window_.find('\n', begin);
+  if (end == std::string::npos) return false;
+  line.assign(window_, begin, end - begin);
+  return true;
+}
+
+bool RecordReader::LineAt(uint64_t offset, std::string& line) {
+  if (FromWindow(offset, line)) return true;
+  // The window ends a little past the asked record, so that it holds the ones before it.
+  constexpr uint64_t kWindowBytes = 64 * 1024;
+  constexpr uint64_t kPastRecord = 4 * 1024;
+  windowStart_ = offset + kPastRecord > kWindowBytes ? offset + kPastRecord - kWindowBytes : 0;
+  if (!ReadInputFile(file_, windowStart_, static_cast<size_t>(kWindowBytes), window_)) {
+    window_.clear();
+    return false;
+  }
+  if (FromWindow(offset, line)) return true;
+  // A long record is read on in growing pieces, up to the longest a run writes.
   std::string piece;
-  // Records are short; a long one is read on in growing pieces, up to the longest a run writes.
-  for (size_t size = 1024;; size *= 4) {
-    if (!ReadInputFile(file, rename.offset, size, piece)) return false;
+  for (size_t size = 16 * 1024;; size *= 4) {
+    if (!ReadInputFile(file_, offset, size, piece)) return false;
     const size_t end = piece.find('\n');
     if (end != std::string::npos) {
       line = piece.substr(0, end);
-      break;
+      return true;
     }
     if (piece.size() < size || size > kMaxRecordBytes) return false;
   }
+}
+
+bool ReadStandingRename(RecordReader& reader, const StandingRename& rename,
+                        const std::string& folder, Plan& plan) {
+  std::string line;
+  if (!reader.LineAt(rename.offset, line)) return false;
   if (!line.empty() && line.back() == '\r') line.pop_back();
   long long number = 0;
   return ParsePlan(Split(line), number, plan) && number == rename.number &&

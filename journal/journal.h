@@ -121,10 +121,26 @@ Contents Parse(const std::string& text, Reading reading = Reading::Everything);
 // The journal at path read in pieces; empty contents where there is none.
 Contents ReadJournal(const std::string& path, Reading reading);
 
+// Lines of a journal read back by where they start, through a window of the file: an undo asks
+// for its records last first, each a few hundred bytes before the one it asked for last.
+class RecordReader {
+ public:
+  explicit RecordReader(InputFile* file) : file_(file) {}
+  // The line starting at offset, without its end; false where none ends within a record's bound.
+  bool LineAt(uint64_t offset, std::string& line);
+
+ private:
+  bool FromWindow(uint64_t offset, std::string& line) const;
+
+  InputFile* file_;
+  std::string window_;
+  uint64_t windowStart_ = 0;
+};
+
 // The rename record of number `number` starting at offset, as an undo may act on it: false where
 // the journal no longer shows it there, or it is no longer one the undo may reverse.
-bool ReadStandingRename(InputFile* file, const StandingRename& rename, const std::string& folder,
-                        Plan& plan);
+bool ReadStandingRename(RecordReader& reader, const StandingRename& rename,
+                        const std::string& folder, Plan& plan);
 
 // True when a journal's tail (its last kTailBytes bytes) shows it finished, which spares reading
 // the whole of a long one. False does not say unfinished: a reader then decides.

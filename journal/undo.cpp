@@ -31,9 +31,12 @@ JournalState Undo::Begin() {
 bool Undo::Load(int i) {
   loadedNumber_ = 0;
   if (i < 0 || i >= Count()) return false;
-  if (input_ == nullptr) input_ = OpenInputFile(path_);
-  if (input_ == nullptr) return false;
-  if (!ReadStandingRename(input_, renames_[static_cast<size_t>(i)], runFolder_, loaded_)) {
+  if (input_ == nullptr) {
+    input_ = OpenInputFile(path_);
+    if (input_ == nullptr) return false;
+    records_ = std::make_unique<RecordReader>(input_);
+  }
+  if (!ReadStandingRename(*records_, renames_[static_cast<size_t>(i)], runFolder_, loaded_)) {
     return false;
   }
   loadedNumber_ = renames_[static_cast<size_t>(i)].number;
@@ -77,6 +80,7 @@ void Undo::End() {
   if (journal_) journal_->End();
   journal_.reset();
   session_.reset();
+  records_.reset();
   CloseInputFile(input_);
   input_ = nullptr;
 }

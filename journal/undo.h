@@ -55,6 +55,7 @@ class Undo {
   int standing_ = 0;  // open plans whose entry still stands under its temporary name
   std::vector<StandingRename> renames_;
   InputFile* input_ = nullptr;
+  std::unique_ptr<RecordReader> records_;
   std::unique_ptr<JournalWriter> journal_;
   std::unique_ptr<RenameSession> session_;
   Plan loaded_;
