@@ -1,7 +1,7 @@
 // The window's long operations under Wine against bare floors over the same folders: the scan
 // against a recursive FindFirstFileW walk, a listing against one enumeration, and the
 // lower-casing run against a loop that enumerates and renames the same entries.
-// Usage: form_bench [scan|list|run|all] [scale]   (scale 1 = the sizes below)
+// Usage: form_bench [scan|list|run|all] [scale] [minimized]   (scale 1 = the sizes below)
 //        form_bench memory [entries]                (memory per node and per row)
 //        form_bench journal [renames]               (an undo's reading of a long journal)
 //        form_bench trace [folders]                 (a run and an undo between trace marks)
@@ -278,6 +278,23 @@ Timings BestOfThree(Floor floor, Ours ours) {
   return best;
 }
 
+// Set by the argument "minimized": the window is shown, then minimized, so that the gap to a
+// window in view tells what painting costs.
+bool benchMinimized = false;
+
+HWND ShownWindowOfThisThread() {
+  HWND found = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND hwnd, LPARAM data) -> BOOL {
+        if (!IsWindowVisible(hwnd)) return TRUE;
+        *reinterpret_cast<HWND*>(data) = hwnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
 struct Bench {
   TForm1 form;
   Bench() {
@@ -286,6 +303,7 @@ struct Bench {
     // In view, as a user sees it: what the run paints is part of its time.
     toolkit::PlatformShowForm(form);
     form.FireShow();
+    if (benchMinimized) ShowWindow(ShownWindowOfThisThread(), SW_MINIMIZE);
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
       TranslateMessage(&msg);
@@ -460,8 +478,16 @@ void JournalBench(int renames) {
   DeleteFileA(path.c_str());
 }
 
-// One journaled run of a small tree and its undo, each between OutputDebugString marks, for a
-// trace of its server requests (WINEDEBUG=+server,+debugstr), and one floor pass likewise.
+// A mark in a trace of server requests: creating a named event is one request that names it
+// (create_event), and OutputDebugString shows it with WINEDEBUG=+debugstr.
+void Mark(const char* name) {
+  OutputDebugStringA(name);
+  CloseHandle(CreateEventA(nullptr, FALSE, FALSE, name));
+}
+
+// One journaled run of a small tree and its undo, each between marks, for a trace of its server
+// requests (a wineserver started with -d2; tools/count-requests reads it), and one floor pass
+// likewise.
 void TraceBench(int folders) {
   const std::string ours = TempRoot("traceA"), floorRoot = TempRoot("traceB");
   MakeTree(ours, folders, 10, 10);
@@ -469,18 +495,18 @@ void TraceBench(int folders) {
   Bench b;
   b.form.SearchFolder = ours;
   b.form.BuildFolderTree();
-  OutputDebugStringA("kestrune-mark floor-begin");
+  Mark("kestrune-mark floor-begin");
   const size_t renamed = FloorRename(Wide(floorRoot));
-  OutputDebugStringA("kestrune-mark floor-end");
+  Mark("kestrune-mark floor-end");
   AnswerYesSoon();
   Sleep(200);  // the answering thread's own requests come before the mark
-  OutputDebugStringA("kestrune-mark run-begin");
+  Mark("kestrune-mark run-begin");
   b.form.MnuKestruneClick();
-  OutputDebugStringA("kestrune-mark run-end");
+  Mark("kestrune-mark run-end");
   AnswerYesSoon();
-  OutputDebugStringA("kestrune-mark undo-begin");
+  Mark("kestrune-mark undo-begin");
   b.form.UndoLastRun();
-  OutputDebugStringA("kestrune-mark undo-end");
+  Mark("kestrune-mark undo-end");
   std::printf("trace: %zu renames of the floor; run: %s\n", renamed,
               b.form.StatusBar1.Text().c_str());
   RemoveTree(Wide(ours));
@@ -492,6 +518,7 @@ void TraceBench(int folders) {
 int main(int argc, char** argv) {
   std::string what = argc > 1 ? argv[1] : "all";
   int scale = argc > 2 ? std::max(1, std::atoi(argv[2])) : 1;
+  benchMinimized = argc > 3 && std::string(argv[3]) == "minimized";
   if (what == "scan" || what == "all") ScanBench(scale);
   if (what == "list" || what == "all") ListBench(scale);
   if (what == "run" || what == "all") RunBench(scale);
