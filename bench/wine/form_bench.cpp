@@ -282,16 +282,15 @@ Timings BestOfThree(Floor floor, Ours ours) {
 // window in view tells what painting costs.
 bool benchMinimized = false;
 
+BOOL CALLBACK TakeVisibleWindow(HWND hwnd, LPARAM found) {
+  if (!IsWindowVisible(hwnd)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = hwnd;
+  return FALSE;
+}
+
 HWND ShownWindowOfThisThread() {
   HWND found = nullptr;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM data) -> BOOL {
-        if (!IsWindowVisible(hwnd)) return TRUE;
-        *reinterpret_cast<HWND*>(data) = hwnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  EnumThreadWindows(GetCurrentThreadId(), TakeVisibleWindow, reinterpret_cast<LPARAM>(&found));
   return found;
 }
 

@@ -98,6 +98,13 @@ TEST(MainWindow, MenuCommandsReachTheirItems) {
   EXPECT_EQ(clicked, (std::vector<std::string>{"exit", "search", "run"}));
 }
 
+// Counts the WM_PAINT messages a window gets into the int its reference data points to.
+LRESULT CALLBACK CountPaints(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                             DWORD_PTR counter) {
+  if (msg == WM_PAINT) ++*reinterpret_cast<int*>(counter);
+  return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
 TEST(MainWindow, StatusBarIsOneSimpleTextInTheStatusFont) {
   MainArrangement main;
   main.Create();
@@ -112,12 +119,7 @@ TEST(MainWindow, StatusBarIsOneSimpleTextInTheStatusFont) {
 
   // A text waits for the next paint (a run sets one per folder), and reads back at once.
   int paints = 0;
-  const auto countPaints = [](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                              DWORD_PTR counter) -> LRESULT {
-    if (msg == WM_PAINT) ++*reinterpret_cast<int*>(counter);
-    return DefSubclassProc(hwnd, msg, wParam, lParam);
-  };
-  ASSERT_TRUE(SetWindowSubclass(status, countPaints, 1, reinterpret_cast<DWORD_PTR>(&paints)));
+  ASSERT_TRUE(SetWindowSubclass(status, CountPaints, 1, reinterpret_cast<DWORD_PTR>(&paints)));
   main.status.SetText(texts::kScanAborted);
   main.status.SetText(texts::kChooseSearchFolder);
   main.status.SetText(texts::kScanAborted);
@@ -128,7 +130,7 @@ TEST(MainWindow, StatusBarIsOneSimpleTextInTheStatusFont) {
   main.status.Refresh();
   EXPECT_GE(paints, 1);
   EXPECT_FALSE(GetUpdateRect(status, nullptr, FALSE));
-  RemoveWindowSubclass(status, countPaints, 1);
+  RemoveWindowSubclass(status, CountPaints, 1);
 }
 
 TEST(MainWindow, ModelFollowsTheFrameWhenTheUserResizesIt) {
