@@ -60,11 +60,9 @@ void TForm1::MnuKestruneClick() {
   }
   // A journal that a new run would replace but that no run wrote is kept for whoever made it.
   const std::string journalPath = JournalPath();
-  if (journal::MayBeUnfinished(journalPath) &&
-      !journal::ReadJournal(journalPath, journal::Reading::OpenPlans).usable) {
-    SetAsideJournal();
-  }
-  journal::LowerCasingRun run(journalPath, SearchFolder);
+  const journal::LowerCasingRun::Earlier earlier = journal::LowerCasingRun::EarlierRun(journalPath);
+  if (!earlier.usable) SetAsideJournal();
+  journal::LowerCasingRun run(journalPath, SearchFolder, earlier);
   if (run.State() == journal::JournalState::InUse) {
     RefuseJournalInUse();
     return;

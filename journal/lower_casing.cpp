@@ -9,7 +9,7 @@ namespace journal {
 LowerCasingRun::Earlier LowerCasingRun::EarlierRun(const std::string& journalPath) {
   if (!MayBeUnfinished(journalPath)) return {};
   const Contents contents = ReadJournal(journalPath, Reading::OpenPlans);
-  return {StandingPlans(contents), contents.lastNumber};
+  return {contents.usable, StandingPlans(contents), contents.lastNumber};
 }
 
 LowerCasingRun::LowerCasingRun(const std::string& journalPath, const std::string& searchFolder)

@@ -20,6 +20,21 @@ class LowerCasingRun {
   // became of the journal is JournalState(); the caller decides whether the run goes on without
   // one, which then uses only temporary names that tell the new name.
   LowerCasingRun(const std::string& journalPath, const std::string& searchFolder);
+
+  // What a new run takes over from the journal it finds: of an unfinished one, how many entries
+  // still stand under a temporary name it records, and its last record number; nothing of one
+  // that shows it finished, and nothing of one no run could have written (usable false), which
+  // the caller may set aside before the run replaces it.
+  struct Earlier {
+    bool usable = true;
+    int standing = 0;
+    long long lastNumber = 0;
+  };
+  static Earlier EarlierRun(const std::string& journalPath);
+  // As above, with the journal already read by EarlierRun.
+  LowerCasingRun(const std::string& journalPath, const std::string& searchFolder,
+                 const Earlier& earlier);
+
   LowerCasingRun(const LowerCasingRun&) = delete;
   LowerCasingRun& operator=(const LowerCasingRun&) = delete;
 
@@ -42,15 +57,6 @@ class LowerCasingRun {
   void End();
 
  private:
-  // Of an unfinished earlier journal: how many entries still stand under a temporary name it
-  // records, and its last record number.
-  struct Earlier {
-    int standing = 0;
-    long long lastNumber = 0;
-  };
-  static Earlier EarlierRun(const std::string& journalPath);
-  LowerCasingRun(const std::string& journalPath, const std::string& searchFolder,
-                 const Earlier& earlier);
   // How many listed names of the folder answer to name, as the file system compares them.
   int ListedAnswering(const std::string& name) const;
 
