@@ -156,9 +156,22 @@ void CloseAppendFile(AppendFile* file) {
   delete file;
 }
 
+namespace {
+
+// The file at path; null where there is none (or a folder). Its data is read in place.
+const Node* FileAt(const std::string& path) {
+  const Node* node = memory::Volume::Get().impl().Resolve(path, false, true);
+  return node == nullptr || node->IsFolder() ? nullptr : node;
+}
+
+}  // namespace
+
 bool ReadFileTail(const std::string& path, uint64_t maxBytes, std::string& data) {
-  if (!memory::Volume::Get().ReadFile(path, data)) return false;
-  if (data.size() > maxBytes) data.erase(0, data.size() - static_cast<size_t>(maxBytes));
+  data.clear();
+  const Node* file = FileAt(path);
+  if (file == nullptr) return false;
+  const size_t size = file->data.size();
+  data.assign(file->data, size > maxBytes ? size - static_cast<size_t>(maxBytes) : 0);
   return true;
 }
 
@@ -167,16 +180,13 @@ struct InputFile {
 };
 
 InputFile* OpenInputFile(const std::string& path) {
-  std::string data;
-  if (!memory::Volume::Get().ReadFile(path, data)) return nullptr;
-  return new InputFile{path};
+  return FileAt(path) == nullptr ? nullptr : new InputFile{path};
 }
 
 bool ReadInputFile(InputFile* file, uint64_t offset, size_t size, std::string& data) {
   data.clear();
-  if (file == nullptr) return false;
-  const Node* node = memory::Volume::Get().impl().Resolve(file->path, false, true);
-  if (node == nullptr || node->IsFolder()) return false;
+  const Node* node = file == nullptr ? nullptr : FileAt(file->path);
+  if (node == nullptr) return false;
   if (offset < node->data.size()) data.assign(node->data, static_cast<size_t>(offset), size);
   return true;
 }
