@@ -217,6 +217,13 @@ void StartRunOn(Kestrune& k, const std::string& folder) {
   StartRun(k, texts::kButtonYes);
 }
 
+// StartRunOn, then the run's end, completed.
+void RunToItsEnd(Kestrune& k, const std::string& folder) {
+  ASSERT_NO_FATAL_FAILURE(StartRunOn(k, folder));
+  ASSERT_TRUE(
+      k.WaitForStatus([](const std::string& s) { return s == texts::kRunCompleted; }, kWait));
+}
+
 TEST_F(E2E, EscHeldDuringARunStopsItAndLeavesEveryEntryWholeInOneCaseOrTheOther) {
   constexpr int kFolders = 400, kFiles = 15;
   MakeWideTree(data, kFolders, kFiles);
@@ -440,11 +447,7 @@ TEST_F(E2E, CtrlZAfterARestartUndoesTheLastRunOnDisk) {
   NamesBelow(data, "", before);
   {
     Kestrune k(box.ExePath());
-    ASSERT_TRUE(k.WaitForMain());
-    ScanFolder(k, data);
-    StartRun(k, texts::kButtonYes);
-    ASSERT_TRUE(
-        k.WaitForStatus([](const std::string& s) { return s == texts::kRunCompleted; }, kWait));
+    ASSERT_NO_FATAL_FAILURE(RunToItsEnd(k, data));
     PostMessageA(k.Main(), WM_CLOSE, 0, 0);
     ASSERT_TRUE(k.Exited(kWait));
   }
@@ -515,11 +518,7 @@ TEST_F(E2E, WhileAnotherKestruneHoldsTheJournalNothingIsRenamedOrRecovered) {
   const std::string journal = box.Folder() + "Kestrune.log";
   {
     Kestrune k(box.ExePath());
-    ASSERT_TRUE(k.WaitForMain());
-    ScanFolder(k, data);
-    StartRun(k, texts::kButtonYes);
-    ASSERT_TRUE(
-        k.WaitForStatus([](const std::string& s) { return s == texts::kRunCompleted; }, kWait));
+    ASSERT_NO_FATAL_FAILURE(RunToItsEnd(k, data));
   }
   // Held as a running Kestrune holds it: for writing, readers welcome.
   HANDLE held = CreateFileA(journal.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
