@@ -360,10 +360,19 @@ bool IsRunPath(const std::string& path) {
   return true;
 }
 
-bool IsUndoable(const Plan& plan, const std::string& folder) {
-  return IsRunPath(plan.oldPath) && IsRunPath(plan.newPath) && IsInside(plan.oldPath, folder) &&
+namespace {
+
+// What a run renames: a case-only change within one folder, on paths it could have written.
+bool IsRunCaseChange(const Plan& plan) {
+  return IsRunPath(plan.oldPath) && IsRunPath(plan.newPath) &&
          IsCaseOnlyChange(plan.oldPath, plan.newPath) &&
          FolderPartOf(plan.oldPath) == FolderPartOf(plan.newPath);
+}
+
+}  // namespace
+
+bool IsUndoable(const Plan& plan, const std::string& folder) {
+  return IsRunCaseChange(plan) && IsInside(plan.oldPath, folder);
 }
 
 bool MayRecover(const Plan& plan) {
@@ -371,10 +380,8 @@ bool MayRecover(const Plan& plan) {
   const std::string temporary = plan.temporaryPath.substr(folder.size());
   const std::string toldNewName = NewNameOfTemporary(temporary);
   // A change an undo could make, through a temporary name of ours in the same folder.
-  return IsRunPath(plan.oldPath) && IsRunPath(plan.newPath) && IsRunPath(plan.temporaryPath) &&
-         IsCaseOnlyChange(plan.oldPath, plan.newPath) && !folder.empty() &&
-         FolderPartOf(plan.oldPath) == folder && FolderPartOf(plan.newPath) == folder &&
-         IsTemporaryName(temporary) &&
+  return IsRunCaseChange(plan) && IsRunPath(plan.temporaryPath) && !folder.empty() &&
+         FolderPartOf(plan.oldPath) == folder && IsTemporaryName(temporary) &&
          (toldNewName.empty() || folder + toldNewName == plan.newPath);
 }
 
