@@ -22,6 +22,17 @@ using LeadByteTest = bool (*)(unsigned char b);
 // platform: compare forms made by the same program only, and never show or store one.
 std::string CaseFoldedName(const std::string& name);
 
+// The file system stores names in Unicode; the window shows them in the code page. The exact
+// form of a name or a path is its UTF-8 text: the journal's text, and the only form that can
+// address a name with a character the code page lacks (〜 U+301C, é, emoji).
+// Each platform implementation supplies these (win32: the system's conversions; memory: code
+// page 932 as Windows maps it).
+// The exact form of code-page text; false where it is no valid code-page text.
+bool ExactOf(const std::string& shown, std::string& exact);
+// The code-page form of exact text as the system's code-page listings show it: a character the
+// code page lacks becomes '?'. Empty where exact is no valid UTF-8.
+std::string ShownOf(const std::string& exact);
+
 // Copies with single-byte letters mapped; every two-byte character is copied unchanged.
 std::string UpperCaseText(const std::string& s, LeadByteTest isLead);
 std::string LowerCaseText(const std::string& s, LeadByteTest isLead);

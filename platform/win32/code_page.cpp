@@ -40,3 +40,31 @@ std::string CaseFoldedName(const std::string& name) {
   }
   return std::string(reinterpret_cast<const char*>(upper.data()), upper.size() * sizeof(wchar_t));
 }
+
+bool ExactOf(const std::string& shown, std::string& exact) {
+  exact.clear();
+  std::wstring wide;
+  if (!WideOf(shown, wide)) return false;
+  if (wide.empty()) return true;
+  const int units = static_cast<int>(wide.size());
+  const int bytes =
+      WideCharToMultiByte(CP_UTF8, 0, wide.data(), units, nullptr, 0, nullptr, nullptr);
+  if (bytes <= 0) return false;
+  exact.resize(static_cast<size_t>(bytes));
+  return WideCharToMultiByte(CP_UTF8, 0, wide.data(), units, &exact[0], bytes, nullptr, nullptr) ==
+         bytes;
+}
+
+std::string ShownOf(const std::string& exact) {
+  if (exact.empty()) return std::string();
+  const int size = static_cast<int>(exact.size());
+  const int units =
+      MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, exact.data(), size, nullptr, 0);
+  if (units <= 0) return std::string();
+  std::wstring wide(static_cast<size_t>(units), L'\0');
+  if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, exact.data(), size, &wide[0], units) !=
+      units) {
+    return std::string();
+  }
+  return AnsiOf(wide.data(), wide.size());
+}

@@ -25,6 +25,42 @@ TEST(TextContract, LeadBytesAreThoseOfCodePage932) {
   }
 }
 
+// Names are stored in Unicode and shown in the code page: every code-page text has an exact form
+// that shows as itself, and a character the code page lacks shows as '?'.
+TEST(TextContract, ExactFormsShowAsTheCodePageTextTheyCameFrom) {
+  for (const std::string shown :
+       {"", "README.TXT", "資料.txt", "ソ表ア", "ｱｲｳｴｵ", "～－∥￠￡￢", "Ａ\\ｂ\\表\\"}) {
+    std::string exact;
+    ASSERT_TRUE(ExactOf(shown, exact)) << shown;
+    EXPECT_EQ(ShownOf(exact), shown);
+  }
+  std::string exact;
+  EXPECT_TRUE(ExactOf("ソ", exact));
+  EXPECT_EQ(exact, "\xe3\x82\xbd");
+  EXPECT_FALSE(ExactOf("\x83", exact)) << "a lone lead byte";
+  EXPECT_EQ(ShownOf("caf\xc3\xa9.TXT"), "caf?.TXT");
+  EXPECT_EQ(ShownOf("\xc3\xa9\xea\xb0\x80"), "??") << "e acute and a Hangul syllable";
+  // A character outside the basic plane is two units on Windows: one '?' or two.
+  const std::string emoji = ShownOf("a\xf0\x9f\x98\x80z");
+  EXPECT_TRUE(emoji == "a?z" || emoji == "a??z") << emoji;
+  for (const std::string bad : {"\xc3", "\xc0\xaf", "\xed\xa0\x80", "\xf4\x90\x80\x80", "\xff"}) {
+    EXPECT_EQ(ShownOf("a" + bad), "") << "no UTF-8";
+  }
+  // The code page's 0x8160 answers to U+FF5E on Windows and to U+301C under Wine, 0x817C to
+  // U+FF0D and U+2212: of each pair, exactly the one the code page's character converts to
+  // shows as it, and the other as '?'.
+  const struct {
+    const char* shown;
+    const char* forms[2];
+  } pairs[] = {{"～", {"\xef\xbd\x9e", "\xe3\x80\x9c"}}, {"－", {"\xef\xbc\x8d", "\xe2\x88\x92"}}};
+  for (const auto& pair : pairs) {
+    ASSERT_TRUE(ExactOf(pair.shown, exact));
+    for (const char* form : pair.forms) {
+      EXPECT_EQ(ShownOf(form), exact == form ? pair.shown : "?") << pair.shown;
+    }
+  }
+}
+
 TEST(TextContract, CaseMappingChangesSingleByteLettersOnly) {
   EXPECT_EQ(LowerCaseText("README.TXT"), "readme.txt");
   EXPECT_EQ(UpperCaseText("readme.txt"), "README.TXT");
