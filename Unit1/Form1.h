@@ -76,11 +76,14 @@ class TForm1 : public toolkit::Form {
   void FormDropFiles(const std::vector<std::string>& paths);
   // False when the search folder was refused (its drive not ready) and nothing changed.
   bool BuildFolderTree();
+  // Adds the subfolders of folder (an exact path) as children of parent.
   void AddSubfolders(const std::string& folder, toolkit::NodeId parent);
+  // The path of a node's folder as the tree shows it (code-page text).
   std::string FolderPathOfNode(int absoluteIndex);
 
   // Listing.
   void TreeView1Click();
+  // Lists the folder at an exact path; the status line shows its code-page form.
   void ListFolder(const std::string& folder);
   void StringGrid1DrawCell(int col, int row, const toolkit::Rect& rect);
 
@@ -106,8 +109,10 @@ class TForm1 : public toolkit::Form {
   // would cost more than renaming a small folder; the final line is painted at once.
   void ShowStatusNow(const std::string& text);
   static constexpr uint32_t kRenamingPaintMs = 50;
-  // The journal beside the program; empty before the window is shown.
+  // The journal beside the program, as the window names it and exact; empty before the window
+  // is shown.
   std::string JournalPath() const;
+  std::string ExactJournalPath() const;
   // The final status line of a run or an undo: its outcome, and the failures if any.
   void ShowOutcome(bool completed, const char* done, const char* stopped, int failures);
   // The refusal every command needing a folder tree gives without one.
@@ -131,9 +136,14 @@ class TForm1 : public toolkit::Form {
   // The listing of the folder of the selected node, if any is selected.
   void ListSelectedFolder();
   void SortRowsBy(int col);
-  // The path of a node's folder with some nodes' names replaced (folders renamed by a run).
+  // The exact path of a node's folder, with some nodes' names replaced by exact ones (folders
+  // renamed by a run).
   std::string PathOfNode(toolkit::NodeId node,
-                         const std::unordered_map<toolkit::NodeId, std::string>& renamed);
+                         const std::unordered_map<toolkit::NodeId, std::string>& renamed = {});
+  // Exact names: a node's and a listed row's. Each keeps its exact name beside its text only
+  // where the text does not convert back to it.
+  std::string ExactNameOfNode(toolkit::NodeId node) const;
+  std::string ExactNameOfRow(int row) const;
 
   bool scanning_ = false;
   // False when Esc cut the last listing short.

@@ -115,10 +115,11 @@ void TForm1::ListSelectedFolder() {
   // Right after a scan nothing is selected yet; a click then has nothing to list.
   const toolkit::NodeId selected = TreeView1.Selected();
   if (selected == toolkit::kNoNode) return;
-  ListFolder(FolderPathOfNode(TreeView1.AbsoluteIndex(selected)));
+  ListFolder(PathOfNode(selected));
 }
 
-void TForm1::ListFolder(const std::string& folder) {
+void TForm1::ListFolder(const std::string& exactFolder) {
+  const std::string folder = ShownOf(exactFolder);
   ShowStatusNow(texts::kListingPrefix + folder + texts::kListingSuffix);
 
   ListReady = false;
@@ -132,7 +133,7 @@ void TForm1::ListFolder(const std::string& folder) {
   bool completed = true;
   bool reached = false;
   int count = 0;
-  EnumerateEntries(folder + "*.*", kListFilter, [&](const FileEntry& entry) {
+  EnumerateEntries(exactFolder + "*.*", kListFilter, [&](const FileEntry& entry) {
     if (EscDown()) {
       completed = false;
       return false;
@@ -144,6 +145,7 @@ void TForm1::ListFolder(const std::string& folder) {
     // A new row comes empty: its five cells are then written.
     StringGrid1.SetRowCount(count + 2);
     StringGrid1.SetCell(0, row, name);
+    if (!entry.ExactName.empty()) StringGrid1.SetRowData(row, entry.ExactName);
     text.clear();
     if ((entry.Attributes & faDirectory) != 0) {
       text += texts::kFolderSize;
@@ -173,7 +175,7 @@ void TForm1::ListFolder(const std::string& folder) {
   listingCompleted_ = completed;
   // Every folder but a drive root lists its "." and ".."; nothing at all means it was not read.
   const bool driveRoot = folder.size() == 3 && folder[1] == ':';
-  listingReachedFolder_ = reached || !completed || (driveRoot && FolderExists(folder));
+  listingReachedFolder_ = reached || !completed || (driveRoot && FolderExists(exactFolder));
 }
 
 void TForm1::StringGrid1DrawCell(int col, int row, const toolkit::Rect& /*rect*/) {

@@ -1,6 +1,8 @@
 // The lower-casing run: every folder of the tree is listed in turn and each listed entry whose
 // name has upper-case single-byte letters is renamed to its lower-case name, through the
 // journal, which also lets the next start put right what a run that died left half done.
+#include <vector>
+
 #include "Unit1/Form1.h"
 #include "Unit2/Unit2.h"
 #include "journal/journal.h"
@@ -17,6 +19,8 @@ using toolkit::NodeId;
 std::string TForm1::JournalPath() const {
   return ExeFolder.empty() ? std::string() : ExeFolder + journal::kFileName;
 }
+
+std::string TForm1::ExactJournalPath() const { return FaithfulExactOf(JournalPath()); }
 
 void TForm1::ShowOutcome(bool completed, const char* done, const char* stopped, int failures) {
   std::string status = completed ? done : stopped;
@@ -39,10 +43,10 @@ void TForm1::TellJournalLost() {
 
 void TForm1::SetAsideJournal() {
   std::string asideAs;
-  if (!journal::SetAside(JournalPath(), asideAs)) return;
+  if (!journal::SetAside(ExactJournalPath(), asideAs)) return;
   toolkit::FailureDlg(toolkit::DialogKind::Information,
                       texts::kJournalPrefix + JournalPath() + texts::kJournalSetAsideMiddle +
-                          asideAs + texts::kJournalSetAsideSuffix);
+                          ShownOf(asideAs) + texts::kJournalSetAsideSuffix);
 }
 
 bool TForm1::IsFolderRow(int row) const { return StringGrid1.Cell(1, row) == texts::kFolderSize; }
@@ -59,17 +63,17 @@ void TForm1::MnuKestruneClick() {
     return;
   }
   // A journal that a new run would replace but that no run wrote is kept for whoever made it.
-  const std::string journalPath = JournalPath();
+  const std::string journalPath = ExactJournalPath();
   const journal::LowerCasingRun::Earlier earlier = journal::LowerCasingRun::EarlierRun(journalPath);
   if (!earlier.usable) SetAsideJournal();
-  journal::LowerCasingRun run(journalPath, SearchFolder, earlier);
+  journal::LowerCasingRun run(journalPath, PathOfNode(TreeView1.NodeAt(0)), earlier);
   if (run.State() == journal::JournalState::InUse) {
     RefuseJournalInUse();
     return;
   }
   if (run.State() == journal::JournalState::Unwritable) {
     if (toolkit::MessageDlg(toolkit::DialogKind::Confirmation,
-                            texts::kJournalPrefix + journalPath +
+                            texts::kJournalPrefix + JournalPath() +
                                 texts::kJournalUnwritableSuffix) != toolkit::DialogResult::Yes) {
       StatusBar1.SetText("");
       return;
@@ -98,7 +102,7 @@ void TForm1::MnuKestruneClick() {
 
   renaming_ = false;
   TreeView1.Select(TreeView1.NodeAt(0));
-  ListFolder(FolderPathOfNode(0));
+  ListFolder(PathOfNode(TreeView1.NodeAt(0)));
 
   ShowOutcome(tally.completed, texts::kRunCompleted, texts::kRunAborted, tally.failures);
   DiscardQueuedDrops();
@@ -117,15 +121,18 @@ void TForm1::LowerCaseFolder(int n, journal::LowerCasingRun& run,
   if (!listingReachedFolder_) ++tally.failures;
   ShowStatusNow(texts::kRunPrefix + folder + texts::kRunSuffix);
   const int rows = StringGrid1.RowCount();
-  run.BeginFolder(path, rows - 1,
-                  [this](int i) -> const std::string& { return StringGrid1.Cell(0, i + 1); });
+  // The entries are renamed by their exact names; two that show alike are still two.
+  std::vector<std::string> names;
+  names.reserve(static_cast<size_t>(rows - 1));
+  for (int r = 1; r < rows; ++r) names.push_back(ExactNameOfRow(r));
+  run.BeginFolder(path, rows - 1, [&names](int i) -> const std::string& { return names[i]; });
   std::unordered_map<std::string, NodeId> children;
   for (int r = 1; r < rows; ++r) {
     if (EscDown()) {
       tally.completed = false;
       return;
     }
-    const std::string& name = StringGrid1.Cell(0, r);
+    const std::string& name = names[static_cast<size_t>(r - 1)];
     std::string newName;
     const journal::LowerCasingRun::Result result = run.LowerCase(name, newName);
     if (result == journal::LowerCasingRun::Result::Failed) ++tally.failures;
@@ -142,7 +149,7 @@ void TForm1::LowerCaseFolder(int n, journal::LowerCasingRun& run,
     if (children.empty()) {
       for (NodeId c = TreeView1.FirstChild(node); c != toolkit::kNoNode;
            c = TreeView1.NextSibling(c)) {
-        children.emplace(TreeView1.Text(c), c);
+        children.emplace(ExactNameOfNode(c), c);
       }
     }
     const auto child = children.find(name);
@@ -154,7 +161,7 @@ void TForm1::LowerCaseFolder(int n, journal::LowerCasingRun& run,
 void TForm1::RecoverInterruptedRun() {
   const std::string journalPath = JournalPath();
   if (journalPath.empty()) return;
-  const journal::RecoveryReport report = journal::Recover(journalPath);
+  const journal::RecoveryReport report = journal::Recover(ExactJournalPath());
   if (report.unusable) SetAsideJournal();
   if (report.unrecovered == 0) return;
   toolkit::FailureDlg(toolkit::DialogKind::Information,

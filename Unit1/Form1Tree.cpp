@@ -31,7 +31,7 @@ void TForm1::FormDropFiles(const std::vector<std::string>& paths) {
   // Of several items the first counts. A folder is the folder; a file stands for its folder,
   // and so does an item gone since it was dropped.
   const std::string& path = paths.front();
-  if (!FolderExists(path)) {
+  if (!FolderExists(FaithfulExactOf(path))) {
     ChangeSearchFolder(FolderPartOf(path));
   } else {
     // A drive's root comes with its '\' already.
@@ -54,7 +54,10 @@ void TForm1::ChangeSearchFolder(const std::string& folder) {
 
 bool TForm1::BuildFolderTree() {
   ShowStatusNow(texts::kScanning);
-  if (!FolderExists(SearchFolder)) {
+  // The search folder is the one path the user gives in the code page: it must name its folder
+  // faithfully.
+  const std::string exactFolder = FaithfulExactOf(SearchFolder);
+  if (exactFolder.empty() || !FolderExists(exactFolder)) {
     toolkit::RefusalDlg(toolkit::DialogKind::Information, texts::kDriveNotReady);
     StatusBar1.SetText(texts::kChooseSearchFolder);
     return false;
@@ -87,13 +90,14 @@ bool TForm1::BuildFolderTree() {
     ScanGuard guard(*this);
     TreeView1.Clear();
     const NodeId root = TreeView1.AddRoot(SearchFolder);
-    AddSubfolders(SearchFolder, root);
+    AddSubfolders(exactFolder, root);
     // Children go in right after their parent in pre-order, so walking the absolute indexes
     // upwards visits every folder depth first while the tree grows behind the walk.
     for (int index = 1; index < TreeView1.Count(); ++index) {
       if (EscDown()) ScanAborted = true;
       if (ScanAborted) break;
-      AddSubfolders(FolderPathOfNode(index), TreeView1.NodeAt(index));
+      const NodeId node = TreeView1.NodeAt(index);
+      AddSubfolders(PathOfNode(node), node);
     }
   }
 
@@ -119,26 +123,55 @@ void TForm1::AddSubfolders(const std::string& folder, NodeId parent) {
     first = false;
     // A link leads elsewhere, possibly back up the tree: never a node of it.
     if ((entry.Attributes & faDirectory) != 0 && !entry.IsLink && !IsDotEntry(entry.EntryName)) {
-      TreeView1.AddChild(parent, entry.EntryName);
+      const NodeId child = TreeView1.AddChild(parent, entry.EntryName);
+      if (!entry.ExactName.empty()) TreeView1.SetData(child, entry.ExactName);
     }
     return true;
   });
 }
 
+namespace {
+
+// The root's text is a whole path ending with '\'; every other node holds one bare name.
+template <typename NameOf>
+std::string PathAlongChain(const toolkit::TreeView& tree, NodeId node, NameOf nameOf) {
+  std::vector<NodeId> chain;
+  for (; node != toolkit::kNoNode; node = tree.Parent(node)) chain.push_back(node);
+  std::string path;
+  for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+    path += nameOf(*it);
+    if (it != chain.rbegin()) path += '\\';
+  }
+  return path;
+}
+
+}  // namespace
+
 std::string TForm1::FolderPathOfNode(int absoluteIndex) {
-  return PathOfNode(TreeView1.NodeAt(absoluteIndex), {});
+  return PathAlongChain(TreeView1, TreeView1.NodeAt(absoluteIndex),
+                        [this](NodeId node) -> const std::string& { return TreeView1.Text(node); });
 }
 
 std::string TForm1::PathOfNode(NodeId node,
                                const std::unordered_map<NodeId, std::string>& renamed) {
-  // The root's text is a whole path ending with '\'; every other node holds one bare name.
-  std::vector<NodeId> chain;
-  for (; node != toolkit::kNoNode; node = TreeView1.Parent(node)) chain.push_back(node);
-  std::string path;
-  for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-    const auto name = renamed.find(*it);
-    path += name == renamed.end() ? TreeView1.Text(*it) : name->second;
-    if (it != chain.rbegin()) path += '\\';
-  }
-  return path;
+  return PathAlongChain(TreeView1, node, [this, &renamed](NodeId n) {
+    const auto name = renamed.find(n);
+    return name == renamed.end() ? ExactNameOfNode(n) : name->second;
+  });
+}
+
+std::string TForm1::ExactNameOfNode(NodeId node) const {
+  const std::string& exact = TreeView1.Data(node);
+  if (!exact.empty()) return exact;
+  std::string converted;
+  ExactOf(TreeView1.Text(node), converted);
+  return converted;
+}
+
+std::string TForm1::ExactNameOfRow(int row) const {
+  const std::string& exact = StringGrid1.RowData(row);
+  if (!exact.empty()) return exact;
+  std::string converted;
+  ExactOf(StringGrid1.Cell(0, row), converted);
+  return converted;
 }

@@ -10,7 +10,7 @@
 void TForm1::UndoLastRun() {
   // The scan lets messages through; the tree it builds is no place for renames meanwhile.
   if (scanning_ || !FormShown) return;
-  journal::Undo undo(JournalPath());
+  journal::Undo undo(ExactJournalPath());
   if (!undo.Usable()) SetAsideJournal();
   // After a run the journal could not tell, what it tells is an earlier run: not to be undone.
   if (undo.Count() == 0 || unjournaledRunMade_) {
@@ -20,9 +20,9 @@ void TForm1::UndoLastRun() {
   }
   // The close box and Esc count as No: undoing renames is not to be started by closing a box.
   if (toolkit::MessageDlg(toolkit::DialogKind::Confirmation,
-                          texts::kConfirmUndoPrefix + undo.RunFolder() + texts::kConfirmUndoMiddle +
-                              FormatInteger(undo.Count()) + texts::kConfirmUndoSuffix) !=
-      toolkit::DialogResult::Yes) {
+                          texts::kConfirmUndoPrefix + ShownOf(undo.RunFolder()) +
+                              texts::kConfirmUndoMiddle + FormatInteger(undo.Count()) +
+                              texts::kConfirmUndoSuffix) != toolkit::DialogResult::Yes) {
     return;
   }
   const journal::JournalState state = undo.Begin();
@@ -40,7 +40,7 @@ void TForm1::UndoLastRun() {
   renaming_ = true;
   bool completed = true;
   int failures = 0;
-  std::string shownFolder;
+  std::string folder;
   toolkit::TaskbarProgress& progress = toolkit::Application::Get().Taskbar();
   const toolkit::ProgressScope progressShown(progress);
   // The last rename first: a folder gets its old name back after everything inside it. The
@@ -55,9 +55,9 @@ void TForm1::UndoLastRun() {
       ++failures;
       continue;
     }
-    if (undo.Folder() != shownFolder) {
-      shownFolder = undo.Folder();
-      ShowStatusNow(texts::kUndoPrefix + shownFolder + texts::kRunSuffix);
+    if (undo.Folder() != folder) {
+      folder = undo.Folder();
+      ShowStatusNow(texts::kUndoPrefix + ShownOf(folder) + texts::kRunSuffix);
     }
     if (!undo.UndoLoaded()) ++failures;
     if (undo.JournalLost()) {
@@ -72,7 +72,7 @@ void TForm1::UndoLastRun() {
   renaming_ = false;
   if (TreeReady) {
     TreeView1.Select(TreeView1.NodeAt(0));
-    ListFolder(FolderPathOfNode(0));
+    ListFolder(PathOfNode(TreeView1.NodeAt(0)));
   }
   ShowOutcome(completed, texts::kUndoCompleted, texts::kUndoAborted, failures);
   DiscardQueuedDrops();

@@ -58,10 +58,14 @@ std::string ExerciseJournal(const uint8_t* data, size_t size) {
   volume.Reset();
   volume.SetCaseSensitiveNames(true);
   volume.SetIgnoresCaseOnlyRenames(true);
+  // Names are exact. A journal of version 1 names 表 (0x95 0x5C) in the code page, one of version
+  // 2 in UTF-8; 〜 has no code-page form here.
   for (const char* path :
        {"C:\\f\\a.txt", "C:\\f\\A.TXT", "C:\\f\\B.TXT", "C:\\f\\b.txt.~kestrune.tmp",
         "C:\\f\\~kestrune7.tmp", "C:\\f\\other.~kestrune.tmp", "C:\\f\\sub\\C.TXT",
-        "C:\\f\\sub\\c.txt.~kestrune.tmp", "C:\\x\\~kestrune1.tmp", "C:\\x\\keep.txt"}) {
+        "C:\\f\\sub\\c.txt.~kestrune.tmp", "C:\\x\\~kestrune1.tmp", "C:\\x\\keep.txt",
+        u8"C:\\f\\表\\D.TXT", u8"C:\\f\\表\\d.txt.~kestrune.tmp", u8"C:\\f\\〜\\E.TXT",
+        u8"C:\\f\\〜\\e.txt.~kestrune.tmp"}) {
     volume.MakeFile(path);
   }
   volume.MakeFolder("C:\\app");

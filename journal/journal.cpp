@@ -11,7 +11,9 @@ namespace journal {
 
 namespace {
 
-constexpr char kHeader[] = "Kestrune journal\t1";
+constexpr char kHeader[] = "Kestrune journal\t2";
+// Runs before exact names wrote their paths in code page 932; they are read on, converted.
+constexpr char kCodePageHeader[] = "Kestrune journal\t1";
 constexpr char kEnd[] = "\r\n";
 constexpr char kFinished[] = "finished";
 
@@ -58,11 +60,23 @@ bool ParseNumber(const std::string& text, long long& number) {
   return true;
 }
 
+// A path of a record as it stands in the journal, exact: false where a code-page one has no
+// exact form.
+bool ExactPathOf(const std::string& field, bool codePage, std::string& path) {
+  if (!codePage) {
+    path = field;
+    return true;
+  }
+  return ExactOf(field, path);
+}
+
 // A rename record: its number and plan.
-bool ParsePlan(const std::vector<std::string>& fields, long long& number, Plan& plan) {
-  if (fields.size() != 5 || fields[0] != "rename" || !ParseNumber(fields[1], number)) return false;
-  plan = {fields[2], fields[3], fields[4]};
-  return true;
+bool ParsePlan(const std::vector<std::string>& fields, bool codePage, long long& number,
+               Plan& plan) {
+  return fields.size() == 5 && fields[0] == "rename" && ParseNumber(fields[1], number) &&
+         ExactPathOf(fields[2], codePage, plan.oldPath) &&
+         ExactPathOf(fields[3], codePage, plan.temporaryPath) &&
+         ExactPathOf(fields[4], codePage, plan.newPath);
 }
 
 bool IsInside(const std::string& path, const std::string& folder) {
@@ -120,12 +134,14 @@ void Parser::Complete(long long number) {
 
 void Parser::Line(const std::string& line, uint64_t offset) {
   if (!contents_.usable) return;
-  if (first_ || line == kHeader) {
-    if (first_ && line != kHeader) {
+  const bool header = line == kHeader || line == kCodePageHeader;
+  if (first_ || header) {
+    if (!header) {
       contents_.usable = false;
       return;
     }
     first_ = false;
+    contents_.codePage = line == kCodePageHeader;
     afterHeader_ = true;
     contents_.isJournal = true;
     contents_.folder.clear();
@@ -144,8 +160,10 @@ void Parser::Line(const std::string& line, uint64_t offset) {
   const std::string& kind = fields[0];
   if (kind == "folder" && fields.size() == 2) {
     // Only right after its header: a folder named later could widen what an undo may touch.
-    if (folderMayFollow && IsRunPath(fields[1]) && fields[1].back() == '\\') {
-      contents_.folder = fields[1];
+    std::string folder;
+    if (folderMayFollow && ExactPathOf(fields[1], contents_.codePage, folder) &&
+        IsRunPath(folder) && folder.back() == '\\') {
+      contents_.folder = folder;
     }
     return;
   }
@@ -159,7 +177,7 @@ void Parser::Line(const std::string& line, uint64_t offset) {
   contents_.finished = false;
   contents_.lastNumber = std::max(contents_.lastNumber, number);
   Plan plan;
-  if (ParsePlan(fields, number, plan)) {
+  if (ParsePlan(fields, contents_.codePage, number, plan)) {
     // A direct rename without its outcome can only be one whose process died: no record of it
     // can follow a later rename, and nothing is left to recover of it.
     for (auto it = pending_.begin(); it != pending_.end();) {
@@ -314,12 +332,12 @@ bool RecordReader::LineAt(uint64_t offset, std::string& line) {
 }
 
 bool ReadStandingRename(RecordReader& reader, const StandingRename& rename,
-                        const std::string& folder, Plan& plan) {
+                        const std::string& folder, bool codePage, Plan& plan) {
   std::string line;
   if (!reader.LineAt(rename.offset, line)) return false;
   if (!line.empty() && line.back() == '\r') line.pop_back();
   long long number = 0;
-  return ParsePlan(Split(line), number, plan) && number == rename.number &&
+  return ParsePlan(Split(line), codePage, number, plan) && number == rename.number &&
          IsUndoable(plan, folder);
 }
 
@@ -339,8 +357,12 @@ bool TailShowsFinished(const std::string& tail) {
 }
 
 bool IsRunPath(const std::string& path) {
-  for (char c : path) {
-    if (static_cast<unsigned char>(c) < 0x20) return false;
+  for (size_t i = 0; i < path.size();) {
+    const size_t length = Utf8SequenceLength(static_cast<unsigned char>(path[i]));
+    if (static_cast<unsigned char>(path[i]) < 0x20 || !IsUtf8Character(path, i, length)) {
+      return false;
+    }
+    i += length;
   }
   size_t start = 0;
   if (path.size() >= 3 && path[1] == ':' && path[2] == '\\') {
@@ -366,7 +388,7 @@ namespace {
 bool IsRunCaseChange(const Plan& plan) {
   return IsRunPath(plan.oldPath) && IsRunPath(plan.newPath) &&
          IsCaseOnlyChange(plan.oldPath, plan.newPath) &&
-         FolderPartOf(plan.oldPath) == FolderPartOf(plan.newPath);
+         ExactFolderPart(plan.oldPath) == ExactFolderPart(plan.newPath);
 }
 
 }  // namespace
@@ -376,12 +398,12 @@ bool IsUndoable(const Plan& plan, const std::string& folder) {
 }
 
 bool MayRecover(const Plan& plan) {
-  const std::string folder = FolderPartOf(plan.temporaryPath);
+  const std::string folder = ExactFolderPart(plan.temporaryPath);
   const std::string temporary = plan.temporaryPath.substr(folder.size());
   const std::string toldNewName = NewNameOfTemporary(temporary);
   // A change an undo could make, through a temporary name of ours in the same folder.
   return IsRunCaseChange(plan) && IsRunPath(plan.temporaryPath) && !folder.empty() &&
-         FolderPartOf(plan.oldPath) == folder && IsTemporaryName(temporary) &&
+         ExactFolderPart(plan.oldPath) == folder && IsTemporaryName(temporary) &&
          (toldNewName.empty() || folder + toldNewName == plan.newPath);
 }
 
@@ -394,7 +416,7 @@ int StandingPlans(const Contents& contents) {
 }
 
 bool IsListedAs(const std::string& path) {
-  const std::string name = path.substr(FolderPartOf(path).size());
+  const std::string name = path.substr(ExactFolderPart(path).size());
   for (const std::string& listed : NamesMatching(path + "*")) {
     if (listed == name) return true;
   }
@@ -402,7 +424,7 @@ bool IsListedAs(const std::string& path) {
 }
 
 bool SetAside(const std::string& path, std::string& asideAs) {
-  const std::string folder = FolderPartOf(path);
+  const std::string folder = ExactFolderPart(path);
   std::string base = path.substr(folder.size());
   const size_t dot = base.rfind('.');
   const std::string extension = dot == std::string::npos ? std::string() : base.substr(dot);

@@ -1,9 +1,11 @@
-// The run journal's records: one line each, code-page 932 text with tab-separated fields and
-// CRLF endings, so that a person can read in any text editor what a run did, and recovery can
-// find what a run that died left half done.
+// The run journal's records: one line each, UTF-8 text with tab-separated fields and CRLF
+// endings, so that a person can read in any text editor what a run did, and recovery can find
+// what a run that died left half done. Paths are exact (platform/text.h).
 //
-//   Kestrune journal<TAB>1                         the first line of every journal; later,
+//   Kestrune journal<TAB>2                         the first line of every journal; later,
 //                                                  a run appended to an unfinished journal
+//                                                  ("Kestrune journal<TAB>1": a run of an earlier
+//                                                  version, its paths in code page 932)
 //   folder<TAB>path                                the run's search folder (after its header)
 //   rename<TAB>n<TAB>old<TAB>temporary<TAB>new     about to rename (temporary empty: direct)
 //   undoing<TAB>m                                  the next rename undoes rename m
@@ -74,6 +76,8 @@ struct Contents {
   // record, more open plans than a run leaves) or that could not be read to its end.
   bool usable = true;
   bool finished = false;  // the last record is "finished"
+  // The last run's header is version 1's: its records' paths are code-page text.
+  bool codePage = false;
   // The search folder of the last run, from the folder record after its header.
   std::string folder;
   // Renames that may have left their entry under its temporary name: recorded with one, and
@@ -138,9 +142,10 @@ class RecordReader {
 };
 
 // The rename record of number `number` starting at offset, as an undo may act on it: false where
-// the journal no longer shows it there, or it is no longer one the undo may reverse.
+// the journal no longer shows it there, or it is no longer one the undo may reverse. codePage:
+// the run's records are code-page text (Contents::codePage).
 bool ReadStandingRename(RecordReader& reader, const StandingRename& rename,
-                        const std::string& folder, Plan& plan);
+                        const std::string& folder, bool codePage, Plan& plan);
 
 // True when a journal's tail (its last kTailBytes bytes) shows it finished, which spares reading
 // the whole of a long one. False does not say unfinished: a reader then decides.
@@ -151,7 +156,7 @@ constexpr uint64_t kTailBytes = 64;
 // reader anything to do with the rest of it.
 bool MayBeUnfinished(const std::string& path);
 
-// True for a path a run writes: absolute (a drive or a share), no control characters, no
+// True for a path a run writes: UTF-8, absolute (a drive or a share), no control characters, no
 // empty, "." or ".." part.
 bool IsRunPath(const std::string& path);
 // True when an undo may reverse the plan: a change of letter case of an entry inside folder (the

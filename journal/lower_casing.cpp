@@ -51,7 +51,7 @@ LowerCasingRun::Result LowerCasingRun::LowerCase(const std::string& name, std::s
     newName = told;
     result = Result::Renamed;
   }
-  const std::string lower = LowerCaseText(newName);
+  const std::string lower = ExactLowerCase(newName);
   if (lower == newName) return result;
   // The entry itself is one of the listed names answering to its lower-case name; another one
   // means it may only be renamed directly: where lookups ignore case, it could not get back out

@@ -11,6 +11,7 @@ Undo::Undo(const std::string& journalPath) : path_(journalPath) {
   Contents contents = ReadJournal(journalPath, Reading::Everything);
   usable_ = contents.usable;
   runFolder_ = contents.folder;
+  codePage_ = contents.codePage;
   lastNumber_ = contents.lastNumber;
   standing_ = StandingPlans(contents);
   renames_ = std::move(contents.undoable);
@@ -36,7 +37,8 @@ bool Undo::Load(int i) {
     if (input_ == nullptr) return false;
     records_ = std::make_unique<RecordReader>(input_);
   }
-  if (!ReadStandingRename(*records_, renames_[static_cast<size_t>(i)], runFolder_, loaded_)) {
+  if (!ReadStandingRename(*records_, renames_[static_cast<size_t>(i)], runFolder_, codePage_,
+                          loaded_)) {
     return false;
   }
   loadedNumber_ = renames_[static_cast<size_t>(i)].number;

@@ -25,7 +25,7 @@ class Undo {
 
   // False for a journal no run could have written: it offers nothing.
   bool Usable() const { return usable_; }
-  // The run's search folder, which the confirmation names.
+  // The run's search folder (exact), which the confirmation names.
   const std::string& RunFolder() const { return runFolder_; }
   // The renames of the last run that can still be undone; index 0 is the first the run made.
   int Count() const { return static_cast<int>(renames_.size()); }
@@ -35,7 +35,7 @@ class Undo {
   // Reads rename i back from the journal; false where it no longer reads as the run wrote it.
   // Then Folder() is the folder where its entry stands.
   bool Load(int i);
-  std::string Folder() const { return FolderPartOf(loaded_.newPath); }
+  std::string Folder() const { return ExactFolderPart(loaded_.newPath); }
   // Gives the entry of the loaded rename its old name back. False, and nothing touched, where it
   // is no longer under its new name, or another entry answers to its old one.
   bool UndoLoaded();
@@ -51,6 +51,7 @@ class Undo {
   std::string path_;
   bool usable_ = true;
   std::string runFolder_;
+  bool codePage_ = false;  // the run's records are code-page text
   long long lastNumber_ = 0;
   int standing_ = 0;  // open plans whose entry still stands under its temporary name
   std::vector<StandingRename> renames_;

@@ -43,7 +43,7 @@ bool JournalWriter::Attempting(const std::string& oldPath, const std::string& te
   const long long number = NextNumber();
   if (!file_) {
     return temporaryPath.empty() ||
-           !NewNameOfTemporary(temporaryPath.substr(FolderPartOf(temporaryPath).size())).empty();
+           !NewNameOfTemporary(temporaryPath.substr(ExactFolderPart(temporaryPath).size())).empty();
   }
   // Every attempt of an undo says which rename of the run it undoes.
   return (undoing_ == 0 || Write(UndoingRecord(undoing_))) &&

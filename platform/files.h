@@ -37,14 +37,22 @@ struct LocalDateTime {
   }
 };
 
+// Paths given to and names given by these services are exact (UTF-8, platform/text.h), except
+// EntryName and ExecutablePath, which are the code page's text the window shows.
 struct FileEntry {
-  std::string EntryName;   // long name, no folder part
+  std::string EntryName;  // long name, no folder part, in the code page as listings show it
+  // The exact name where EntryName does not convert back to it (a character the code page
+  // lacks, or one it shows as another); empty otherwise, which an ordinary name always is.
+  std::string ExactName;
   uint64_t EntrySize = 0;  // the full 64-bit size
   LocalDateTime ModifiedTime;
   uint32_t Attributes = 0;
   // A link to elsewhere (junction, mount point, directory symbolic link): never descended into.
   bool IsLink = false;
 };
+
+// The entry's exact name: ExactName, or EntryName's exact form.
+std::string ExactNameOf(const FileEntry& entry);
 
 // True when the entry passes the filter: none of the bits (~filter & 0x1E) set.
 inline bool PassesFilter(uint32_t attributes, uint32_t filter) {
@@ -89,5 +97,5 @@ InputFile* OpenInputFile(const std::string& path);
 bool ReadInputFile(InputFile* file, uint64_t offset, size_t size, std::string& data);
 void CloseInputFile(InputFile* file);
 
-// Full path of the running executable.
+// Full path of the running executable, in the code page.
 std::string ExecutablePath();

@@ -1,7 +1,7 @@
 // Renames that cannot lose a name. A rename session (a run, an undo, a recovery) owns what it
 // learns on the way: which volumes ignore a change of letter case, the names the system gives
 // the folders it renames in, the numbers of its numbered temporary names. Nothing is kept
-// between sessions or shared between them.
+// between sessions or shared between them. Paths and names here are exact (UTF-8).
 #pragma once
 
 #include <memory>
@@ -26,7 +26,7 @@ class RenameListener {
   virtual void Attempted(RenameOutcome outcome) = 0;
 };
 
-// True when newPath differs from oldPath in the letter case of single-byte letters only.
+// True when newPath differs from oldPath in the letter case of ASCII letters only.
 bool IsCaseOnlyChange(const std::string& oldPath, const std::string& newPath);
 
 // The temporary name of an entry on its way to newName: the new name and a fixed marker, so that

@@ -1,4 +1,5 @@
-// Code-page 932 text services: case mapping that leaves two-byte characters alone,
+// Text services: the code page's text (what the window shows) and the exact UTF-8 text of names
+// (what the file system is addressed by), case mapping that leaves two-byte characters alone,
 // path splitting that never cuts at a trail byte, and integer <-> text conversion.
 #pragma once
 
@@ -14,13 +15,13 @@ bool IsLeadByte(unsigned char b);
 // forms without it below pass the platform's IsLeadByte.
 using LeadByteTest = bool (*)(unsigned char b);
 
-// The form in which a file system that ignores case compares a name: two names answer to each
-// other exactly when their forms are equal. More than the single-byte letters have a case there
-// (full-width Latin, Greek, Cyrillic); only equality of the forms means anything.
-// Each platform implementation supplies this (win32: the system's upper case, as UTF-16 code
-// units; memory: a table of code page 932, as code-page bytes). The bytes therefore differ by
+// The form in which a file system that ignores case compares an exact name: two names answer to
+// each other exactly when their forms are equal. More than the single-byte letters have a case
+// there (full-width Latin, Greek, Cyrillic); only equality of the forms means anything. Each
+// platform implementation supplies this (win32: the system's upper case, as UTF-16 code units;
+// memory: a table of the letters that have a case, as UTF-8). The bytes therefore differ by
 // platform: compare forms made by the same program only, and never show or store one.
-std::string CaseFoldedName(const std::string& name);
+std::string CaseFoldedName(const std::string& exactName);
 
 // The file system stores names in Unicode; the window shows them in the code page. The exact
 // form of a name or a path is its UTF-8 text: the journal's text, and the only form that can
@@ -32,6 +33,22 @@ bool ExactOf(const std::string& shown, std::string& exact);
 // The code-page form of exact text as the system's code-page listings show it: a character the
 // code page lacks becomes '?'. Empty where exact is no valid UTF-8.
 std::string ShownOf(const std::string& exact);
+
+// Exact text has no lead bytes in the code page's sense: in UTF-8 every byte of a character
+// beyond ASCII is 0x80 or more, so a byte-wise look at its ASCII ('\\', '.', the letters) never
+// cuts a character. Pass this where the functions below take exact text.
+inline bool NoLeadByte(unsigned char) { return false; }
+// True when text is all ASCII, which is the same text in the code page and exact.
+bool IsAscii(const std::string& text);
+// The UTF-16 units exact text takes, the measure of a name's length on the file system.
+size_t Utf16Units(const std::string& exact);
+// The bytes of the UTF-8 sequence b opens; 0 for a byte that opens none.
+size_t Utf8SequenceLength(unsigned char b);
+// True when the length bytes at text[at] are one character: trail bytes after the first, and
+// neither an overlong form, nor a surrogate, nor past U+10FFFF.
+bool IsUtf8Character(const std::string& text, size_t at, size_t length);
+// True when exact text ends inside a character (a sequence cut short).
+bool EndsInsideCharacter(const std::string& exact);
 
 // Copies with single-byte letters mapped; every two-byte character is copied unchanged.
 std::string UpperCaseText(const std::string& s, LeadByteTest isLead);
@@ -67,3 +84,14 @@ std::string FormatInteger(int64_t value);
 std::string RightJustifiedNumber(int64_t value, int width);
 // RightJustifiedNumber appended to out (no string of its own).
 void AppendRightJustifiedNumber(int64_t value, int width, std::string& out);
+
+// Exact forms of shown text (code page) and code-page forms of exact text, for whole paths.
+inline std::string ExactLowerCase(const std::string& exact) {
+  return LowerCaseText(exact, NoLeadByte);
+}
+inline std::string ExactFolderPart(const std::string& exact) {
+  return FolderPartOf(exact, NoLeadByte);
+}
+// The exact form of shown text that names it faithfully: empty where the text has none, or where
+// its exact form shows as other text (two code-page characters share one character).
+std::string FaithfulExactOf(const std::string& shown);

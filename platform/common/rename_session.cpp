@@ -10,38 +10,20 @@ namespace {
 constexpr int kNumberedAttempts = 100;
 // Rounds of putting a stranded entry back (or forward) before it is reported.
 constexpr int kPutBackRounds = 3;
-// A name holds at most 255 UTF-16 units; every code-page 932 character is one of them.
-constexpr size_t kMaxNameCharacters = 255;
+// A name holds at most 255 UTF-16 units.
+constexpr size_t kMaxNameUnits = 255;
 constexpr char kMarker[] = ".~kestrune.tmp";
 constexpr char kNumberedPrefix[] = "~kestrune";
 constexpr char kNumberedSuffix[] = ".tmp";
 
 // The volume a path lies on: "C:" or "\\server\share"; empty for other forms.
 std::string VolumeOf(const std::string& path) {
-  if (path.size() >= 2 && path[1] == ':') return UpperCaseText(path.substr(0, 2));
+  if (path.size() >= 2 && path[1] == ':') return UpperCaseText(path.substr(0, 2), NoLeadByte);
   if (path.rfind("\\\\", 0) != 0) return std::string();
   size_t share = path.find('\\', 2);
   if (share == std::string::npos) return std::string();
   size_t end = path.find('\\', share + 1);
-  return UpperCaseText(path.substr(0, end));
-}
-
-size_t CharacterCount(const std::string& text) {
-  size_t count = 0;
-  for (size_t i = 0; i < text.size(); ++i, ++count) {
-    if (IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) ++i;
-  }
-  return count;
-}
-
-// True when text ends inside a two-byte character: appending to it would change a character.
-bool EndsWithLoneLeadByte(const std::string& text) {
-  bool lone = false;
-  for (size_t i = 0; i < text.size(); ++i) {
-    lone = IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 == text.size();
-    if (IsLeadByte(static_cast<unsigned char>(text[i]))) ++i;
-  }
-  return lone;
+  return UpperCaseText(path.substr(0, end), NoLeadByte);
 }
 
 bool IsNumberedTemporaryName(const std::string& name) {
@@ -76,12 +58,12 @@ class Attempts {
 }  // namespace
 
 bool IsCaseOnlyChange(const std::string& oldPath, const std::string& newPath) {
-  return oldPath != newPath && LowerCaseText(oldPath) == LowerCaseText(newPath);
+  return oldPath != newPath && ExactLowerCase(oldPath) == ExactLowerCase(newPath);
 }
 
 std::string TemporaryNameFor(const std::string& newName) {
-  if (newName.empty() || EndsWithLoneLeadByte(newName) ||
-      CharacterCount(newName) + sizeof kMarker - 1 > kMaxNameCharacters) {
+  if (newName.empty() || EndsInsideCharacter(newName) ||
+      Utf16Units(newName) + sizeof kMarker - 1 > kMaxNameUnits) {
     return std::string();
   }
   return newName + kMarker;
@@ -94,7 +76,7 @@ std::string NewNameOfTemporary(const std::string& name) {
   }
   const std::string newName = name.substr(0, name.size() - marker);
   // Only what TemporaryNameFor makes: whole characters before the marker.
-  return EndsWithLoneLeadByte(newName) ? std::string() : newName;
+  return EndsInsideCharacter(newName) ? std::string() : newName;
 }
 
 bool IsTemporaryName(const std::string& name) {
@@ -140,7 +122,7 @@ RenameOutcome RenameSession::ChangeCase(const std::string& oldPath, const std::s
 
 RenameOutcome RenameSession::ThroughTemporaryName(EntryMover& entry, const std::string& oldPath,
                                                   const std::string& newPath) {
-  const std::string folder = FolderPartOf(newPath);
+  const std::string folder = ExactFolderPart(newPath);
   const std::string derived = TemporaryNameFor(newPath.substr(folder.size()));
   // The derived name first; a numbered one does not tell the new name, so only a listener that
   // records it may have one. Asking whether a name is free would cost a lookup per rename; the
@@ -185,8 +167,8 @@ bool RenameEntry(const std::string& oldPath, const std::string& newPath) {
   // Directly first: only where the volume ignored that is the folder looked at.
   if (session.ChangeCase(oldPath, newPath, true) == RenameOutcome::Renamed) return true;
   if (!session.LastChangeWasIgnored()) return false;
-  const std::string folder = FolderPartOf(newPath);
-  const std::string oldName = oldPath.substr(FolderPartOf(oldPath).size());
+  const std::string folder = ExactFolderPart(newPath);
+  const std::string oldName = oldPath.substr(ExactFolderPart(oldPath).size());
   const std::string newForm = CaseFoldedName(newPath.substr(folder.size()));
   for (const std::string& name : NamesMatching(newPath + "*")) {
     if (name != oldName && CaseFoldedName(name) == newForm) return false;
@@ -198,7 +180,7 @@ std::vector<std::string> NamesMatching(const std::string& pattern) {
   std::vector<std::string> names;
   const uint32_t everything = faReadOnly | faHidden | faSysFile | faVolumeID | faDirectory;
   EnumerateEntries(pattern, everything, [&names](const FileEntry& entry) {
-    if (!IsDotEntry(entry.EntryName)) names.push_back(entry.EntryName);
+    if (!IsDotEntry(entry.EntryName)) names.push_back(ExactNameOf(entry));
     return true;
   });
   return names;

@@ -170,3 +170,56 @@ void AppendRightJustifiedNumber(int64_t value, int width, std::string& out) {
   out.append(static_cast<size_t>(std::max(0, std::clamp(width, 0, 255) - n)), ' ');
   while (n > 0) out += digits[--n];
 }
+
+size_t Utf8SequenceLength(unsigned char b) {
+  if (b < 0x80) return 1;
+  if (b >= 0xc2 && b <= 0xdf) return 2;
+  if (b >= 0xe0 && b <= 0xef) return 3;
+  if (b >= 0xf0 && b <= 0xf4) return 4;
+  return 0;
+}
+
+bool IsUtf8Character(const std::string& text, size_t at, size_t length) {
+  if (length == 0 || at + length > text.size()) return false;
+  const auto byte = [&text, at](size_t i) { return static_cast<unsigned char>(text[at + i]); };
+  for (size_t i = 1; i < length; ++i) {
+    if ((byte(i) & 0xc0) != 0x80) return false;
+  }
+  if (length == 3 &&
+      ((byte(0) == 0xe0 && byte(1) < 0xa0) || (byte(0) == 0xed && byte(1) >= 0xa0))) {
+    return false;
+  }
+  return length != 4 ||
+         !((byte(0) == 0xf0 && byte(1) < 0x90) || (byte(0) == 0xf4 && byte(1) >= 0x90));
+}
+
+bool IsAscii(const std::string& text) {
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
+size_t Utf16Units(const std::string& exact) {
+  size_t units = 0;
+  for (char c : exact) {
+    const unsigned char b = static_cast<unsigned char>(c);
+    // A character past U+FFFF is a surrogate pair; trail bytes add nothing.
+    if (b >= 0xf0) {
+      units += 2;
+    } else if ((b & 0xc0) != 0x80) {
+      ++units;
+    }
+  }
+  return units;
+}
+
+bool EndsInsideCharacter(const std::string& exact) {
+  size_t trail = 0;
+  for (size_t i = exact.size(); i > 0; --i) {
+    const unsigned char b = static_cast<unsigned char>(exact[i - 1]);
+    if ((b & 0xc0) != 0x80) return Utf8SequenceLength(b) != trail + 1;
+    if (++trail == 4) return true;
+  }
+  return trail != 0;
+}

@@ -13,9 +13,13 @@ namespace {
 using memory::Node;
 using Impl = memory::Volume::Impl;
 
+// The name as the system's code-page listings show it, and the exact one where that does not
+// convert back to it.
 FileEntry EntryOf(const Node& node, const std::string& name) {
   FileEntry entry;
-  entry.EntryName = name;
+  entry.EntryName = ShownOf(name);
+  std::string back;
+  if (!ExactOf(entry.EntryName, back) || back != name) entry.ExactName = name;
   entry.EntrySize = node.IsFolder() ? 0 : node.size;
   entry.ModifiedTime = AsDeliveredTime(node.time);
   entry.Attributes = node.attributes;
@@ -62,7 +66,7 @@ void EnumerateEntries(const std::string& pattern, uint32_t filter,
   Impl& volume = memory::Volume::Get().impl();
   OpenEnumeration open(volume);
 
-  const std::string folderPath = FolderPartOf(pattern);
+  const std::string folderPath = ExactFolderPart(pattern);
   const std::string mask = pattern.substr(folderPath.size());
   const Node* folder = volume.Resolve(folderPath, true, true);
   if (folder == nullptr || !folder->IsFolder() || folder->unreadable || mask.empty()) return;
@@ -193,4 +197,4 @@ bool ReadInputFile(InputFile* file, uint64_t offset, size_t size, std::string& d
 
 void CloseInputFile(InputFile* file) { delete file; }
 
-std::string ExecutablePath() { return memory::Volume::Get().impl().executablePath; }
+std::string ExecutablePath() { return ShownOf(memory::Volume::Get().impl().executablePath); }

@@ -26,7 +26,7 @@ void Require(bool condition, const char* what, const std::string& path) {
 ParsedPath Volume::Impl::Parse(const std::string& path) {
   ParsedPath parsed;
   if (path.size() < 2 || path[1] != ':') return parsed;
-  const char letter = UpperCaseText(path.substr(0, 1))[0];
+  const char letter = UpperCaseText(path.substr(0, 1), NoLeadByte)[0];
   if (letter < 'A' || letter > 'Z') return parsed;
   if (path.size() > 2 && path[2] != '\\') return parsed;  // drive-relative forms are not kept
   parsed.drive = letter;
@@ -41,12 +41,9 @@ ParsedPath Volume::Impl::Parse(const std::string& path) {
     part.clear();
   };
   const size_t n = path.size();
+  // Exact paths: no byte of a character beyond ASCII is a '\\'.
   for (size_t i = 3; i < n; ++i) {
-    const unsigned char b = static_cast<unsigned char>(path[i]);
-    if (IsLeadByte(b) && i + 1 < n) {
-      part += path[i];
-      part += path[++i];
-    } else if (b == '\\') {
+    if (path[i] == '\\') {
       endPart();
     } else {
       part += path[i];
@@ -62,26 +59,27 @@ std::string Volume::Impl::Fold(const std::string& name) { return CaseFoldedName(
 bool Volume::Impl::IsValidName(const std::string& name) {
   if (name.empty()) return false;
   const size_t n = name.size();
-  for (size_t i = 0; i < n; ++i) {
+  for (size_t i = 0; i < n;) {
     const unsigned char b = static_cast<unsigned char>(name[i]);
-    if (IsLeadByte(b) && i + 1 < n) {
-      ++i;
-    } else if (b < 0x20 ||
-               std::string("<>:\"/\\|?*").find(static_cast<char>(b)) != std::string::npos) {
+    const size_t length = Utf8SequenceLength(b);
+    if (!IsUtf8Character(name, i, length) || b < 0x20 ||
+        std::string("<>:\"/\\|?*").find(static_cast<char>(b)) != std::string::npos) {
       return false;
     }
+    i += length;
   }
   return true;
 }
 
 bool Volume::Impl::MatchesMask(const std::string& name, const std::string& mask) {
-  // Characters, not bytes: '?' takes a two-byte character whole.
+  // Characters, not bytes: '?' takes a character whole.
   auto split = [](const std::string& text) {
     std::vector<std::string> characters;
-    for (size_t i = 0; i < text.size(); ++i) {
-      const bool pair = IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size();
-      characters.push_back(text.substr(i, pair ? 2 : 1));
-      if (pair) ++i;
+    for (size_t i = 0; i < text.size();) {
+      const size_t length =
+          std::max<size_t>(Utf8SequenceLength(static_cast<unsigned char>(text[i])), 1);
+      characters.push_back(text.substr(i, length));
+      i += length;
     }
     return characters;
   };

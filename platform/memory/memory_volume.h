@@ -1,7 +1,8 @@
 // The in-memory volume behind the memory implementation of the platform services: drive
 // letters, '\' paths, case-insensitive lookup that preserves case, attributes, 64-bit sizes,
 // times, a controllable enumeration order, injectable faults, a process death after any change,
-// and scripted Esc and message pump.
+// and scripted Esc and message pump. Names are stored as the system stores them, in Unicode (as
+// UTF-8, the exact form every path here is given in), and shown through code page 932.
 #pragma once
 
 #include <cstdint>

@@ -31,40 +31,33 @@ bool IsLeadByte(unsigned char b) {
 // unlike a user locale's it never depends on the language (a Turkish i stays an i).
 std::string CaseFoldedName(const std::string& name) {
   std::wstring wide;
-  if (name.empty() || !WideOf(name, wide)) return UpperCaseText(name);
+  if (name.empty() || !ExactWideOf(name, wide)) return name;
   const int units = static_cast<int>(wide.size());
   std::wstring upper(wide.size(), L'\0');
   if (LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, wide.data(), units, &upper[0], units,
                     nullptr, nullptr, 0) == 0) {
-    return UpperCaseText(name);
+    return UpperCaseText(name, NoLeadByte);
   }
   return std::string(reinterpret_cast<const char*>(upper.data()), upper.size() * sizeof(wchar_t));
 }
 
 bool ExactOf(const std::string& shown, std::string& exact) {
-  exact.clear();
+  if (IsAscii(shown)) {
+    exact = shown;
+    return true;
+  }
   std::wstring wide;
-  if (!WideOf(shown, wide)) return false;
-  if (wide.empty()) return true;
-  const int units = static_cast<int>(wide.size());
-  const int bytes =
-      WideCharToMultiByte(CP_UTF8, 0, wide.data(), units, nullptr, 0, nullptr, nullptr);
-  if (bytes <= 0) return false;
-  exact.resize(static_cast<size_t>(bytes));
-  return WideCharToMultiByte(CP_UTF8, 0, wide.data(), units, &exact[0], bytes, nullptr, nullptr) ==
-         bytes;
+  if (!WideOf(shown, wide)) {
+    exact.clear();
+    return false;
+  }
+  exact = ExactOfWide(wide.data(), wide.size());
+  return !exact.empty();
 }
 
 std::string ShownOf(const std::string& exact) {
-  if (exact.empty()) return std::string();
-  const int size = static_cast<int>(exact.size());
-  const int units =
-      MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, exact.data(), size, nullptr, 0);
-  if (units <= 0) return std::string();
-  std::wstring wide(static_cast<size_t>(units), L'\0');
-  if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, exact.data(), size, &wide[0], units) !=
-      units) {
-    return std::string();
-  }
+  if (IsAscii(exact)) return exact;
+  std::wstring wide;
+  if (!ExactWideOf(exact, wide)) return std::string();
   return AnsiOf(wide.data(), wide.size());
 }

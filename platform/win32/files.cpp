@@ -71,9 +71,25 @@ std::string NameOf(const wchar_t* name) {
   return AnsiOf(name, static_cast<size_t>(length));
 }
 
+// True when the code-page name converts back to the stored one. Most names are ASCII, and
+// those always do.
+bool ShowsAsItself(const wchar_t* name, const std::string& shown) {
+  const wchar_t* end = name;
+  bool ascii = true;
+  for (; *end != L'\0'; ++end) ascii = ascii && *end < 0x80;
+  if (ascii) return true;
+  wchar_t back[MAX_PATH];
+  const int length =
+      MultiByteToWideChar(CP_ACP, 0, shown.data(), static_cast<int>(shown.size()), back, MAX_PATH);
+  return length == end - name && std::equal(name, end, back);
+}
+
 FileEntry EntryOf(const WIN32_FIND_DATAW& found, const LocalBias& bias) {
   FileEntry entry;
   entry.EntryName = NameOf(found.cFileName);
+  if (!ShowsAsItself(found.cFileName, entry.EntryName)) {
+    entry.ExactName = ExactOfWide(found.cFileName, wcslen(found.cFileName));
+  }
   entry.EntrySize = (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
   entry.ModifiedTime = bias.LocalTimeOf(found.ftLastWriteTime);
   entry.Attributes = found.dwFileAttributes;

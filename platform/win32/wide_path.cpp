@@ -1,4 +1,4 @@
-// Exact code-page <-> wide conversions and the long-path prefixes.
+// Code-page, exact (UTF-8) and wide conversions, and the long-path prefixes.
 #include "platform/win32/wide_path.h"
 
 #include <windows.h>
@@ -62,10 +62,27 @@ bool WideOf(const std::string& text, std::wstring& wide) {
   return length > 0;
 }
 
-bool ExactWideOf(const std::string& text, std::wstring& wide) {
-  // Some code-page characters share one wide character; only a faithful round trip names the
-  // entry the caller meant.
-  return WideOf(text, wide) && AnsiOf(wide.data(), wide.size()) == text;
+bool ExactWideOf(const std::string& exact, std::wstring& wide) {
+  wide.clear();
+  if (exact.empty()) return true;
+  // No UTF-8 sequence makes more wide characters than it has bytes.
+  wide.resize(exact.size());
+  const int length =
+      MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, exact.data(),
+                          static_cast<int>(exact.size()), &wide[0], static_cast<int>(wide.size()));
+  wide.resize(static_cast<size_t>(std::max(length, 0)));
+  return length > 0;
+}
+
+std::string ExactOfWide(const wchar_t* text, size_t length) {
+  if (length == 0) return std::string();
+  const int size = static_cast<int>(length);
+  // A wide character is at most three bytes of UTF-8 (a pair of them four).
+  std::string exact(length * 3, '\0');
+  const int bytes = WideCharToMultiByte(CP_UTF8, 0, text, size, &exact[0],
+                                        static_cast<int>(exact.size()), nullptr, nullptr);
+  exact.resize(static_cast<size_t>(std::max(bytes, 0)));
+  return exact;
 }
 
 std::string AnsiOf(const wchar_t* text, size_t length) {

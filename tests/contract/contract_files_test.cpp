@@ -9,6 +9,7 @@
 #include "platform/files.h"
 #include "platform/text.h"
 #include "tests/contract/fixture.h"
+#include "tests/exact_text.h"
 
 namespace {
 
@@ -100,13 +101,66 @@ TEST_F(FilesContract, StarDotStarMatchesNamesWithoutADot) {
 }
 
 TEST_F(FilesContract, TwoByteNamesComeBackByteForByte) {
-  fixture->MakeFile(root + "表ソ十能.TXT");
-  fixture->MakeFolder(root + "アＡ");
-  fixture->MakeFile(root + "アＡ\\ｱｲ.txt");
+  fixture->MakeFile(root + Exact("表ソ十能.TXT"));
+  fixture->MakeFolder(root + Exact("アＡ"));
+  fixture->MakeFile(root + Exact("アＡ\\ｱｲ.txt"));
   const Names top = {".", "..", "アＡ", "表ソ十能.TXT"};
   EXPECT_EQ(Listed(root, kListFilter), top);
   const Names inner = {".", "..", "ｱｲ.txt"};
-  EXPECT_EQ(Listed(root + "アＡ\\", kListFilter), inner);
+  EXPECT_EQ(Listed(root + Exact("アＡ\\"), kListFilter), inner);
+  for (const auto& [name, entry] : Entries(root, kListFilter)) {
+    EXPECT_EQ(entry.ExactName, "") << name;  // the code page holds them: nothing beside
+  }
+}
+
+// Names with characters the code page lacks, or shows as another (both forms of 〜 and −: the
+// system maps the code page's ～ and − to one of each), and two that show alike: each is listed
+// as the system's code-page listings show it, carries its exact name where that text does not
+// convert back to it, and is renamed, folders and what is inside them reached, by that name.
+TEST_F(FilesContract, NamesTheCodePageLacksAreListedAsShownAndReachedExactly) {
+  const Names names = {u8"CAFÉ.TXT",        u8"CAFÈ.TXT",       u8"資料〜FINAL.TXT",
+                       u8"資料～FINAL.TXT", u8"−5 OHM",         u8"－5 OHM",
+                       u8"한글 MEMO",       u8"\U0001F600.TXT", u8"ＡＢＣ.TXT"};
+  const Names folders = {u8"ÜBER", u8"‖DIR〜"};
+  const std::string inner = u8"INNER É.TXT";
+  const std::string innerLowered = u8"inner É.txt";
+  for (const std::string& name : names) fixture->MakeFile(root + name);
+  for (const std::string& folder : folders) fixture->MakeFile(root + folder + "\\" + inner);
+
+  for (const std::string& folder : Names{"", folders[0] + "\\", folders[1] + "\\"}) {
+    Names exactNames;
+    EnumerateEntries(root + folder + "*.*", kListFilter, [&](const FileEntry& entry) {
+      if (IsDotEntry(entry.EntryName)) return true;
+      const std::string exact = ExactNameOf(entry);
+      exactNames.push_back(exact);
+      EXPECT_EQ(entry.EntryName, ShownOf(exact)) << exact;
+      std::string back;
+      EXPECT_EQ(entry.ExactName.empty(), ExactOf(entry.EntryName, back) && back == exact) << exact;
+      return true;
+    });
+    std::sort(exactNames.begin(), exactNames.end());
+    EXPECT_EQ(exactNames, folder.empty() ? StoredNames(root) : Names{inner}) << folder;
+  }
+  EXPECT_EQ(StoredNames(root).size(), names.size() + folders.size());
+
+  RenameSession session;
+  Names lowered;
+  for (const std::string& name : StoredNames(root)) {
+    EXPECT_EQ(session.ChangeCase(root + name, root + ExactLowerCase(name), false),
+              RenameOutcome::Renamed)
+        << name;
+    lowered.push_back(ExactLowerCase(name));
+  }
+  for (const std::string& folder : folders) {
+    const std::string path = root + ExactLowerCase(folder) + "\\" + inner;
+    EXPECT_EQ(session.ChangeCase(path, ExactLowerCase(path), false), RenameOutcome::Renamed);
+    EXPECT_EQ(StoredNames(root + ExactLowerCase(folder) + "\\"), Names{innerLowered});
+  }
+  std::sort(lowered.begin(), lowered.end());
+  EXPECT_EQ(StoredNames(root), lowered);
+  const std::string wave = u8"資料〜FINAL.TXT";
+  const std::string waveLowered = u8"資料〜final.txt";
+  EXPECT_EQ(ExactLowerCase(wave), waveLowered);
 }
 
 TEST_F(FilesContract, SizesAboveFourGigabytesAreWhole) {
@@ -240,9 +294,9 @@ TEST_F(FilesContract, CaseOnlyRenameOfAFileIsVerified) {
 }
 
 TEST_F(FilesContract, CaseOnlyRenameKeepsTwoByteCharacters) {
-  fixture->MakeFile(root + "表アX.TXT");
-  EXPECT_TRUE(RenameEntry(root + "表アX.TXT", root + "表アx.txt"));
-  EXPECT_EQ(StoredNames(root), Names{"表アx.txt"});
+  fixture->MakeFile(root + Exact("表アX.TXT"));
+  EXPECT_TRUE(RenameEntry(root + Exact("表アX.TXT"), root + Exact("表アx.txt")));
+  EXPECT_EQ(StoredNames(root), Names{Exact("表アx.txt")});
 }
 
 TEST_F(FilesContract, CaseOnlyRenameOfAFolderKeepsItsContents) {
@@ -317,10 +371,10 @@ TEST_F(FilesContract, EntriesThatDifferOnlyInCaseStayWhereTheyAre) {
   fixture->MakeFileWith(root + "Pod\\in.pm", "in");
   ASSERT_TRUE(fixture->MakeCaseTwin(root + "pod", true, ""));
   // Full-width and Greek letters have a case too, for a file system that ignores case.
-  fixture->MakeFileWith(root + "ＡＢＣ.TXT", "ABC");
-  ASSERT_TRUE(fixture->MakeCaseTwin(root + "ａｂｃ.TXT", false, "abc"));
-  fixture->MakeFolder(root + "ΑΩ.D");
-  ASSERT_TRUE(fixture->MakeCaseTwin(root + "αω.D", true, ""));
+  fixture->MakeFileWith(root + u8"ＡＢＣ.TXT", "ABC");
+  ASSERT_TRUE(fixture->MakeCaseTwin(root + u8"ａｂｃ.TXT", false, "abc"));
+  fixture->MakeFolder(root + u8"ΑΩ.D");
+  ASSERT_TRUE(fixture->MakeCaseTwin(root + u8"αω.D", true, ""));
   const Names before = StoredNames(root);
   ASSERT_EQ(before.size(), 10u);
   // Twice: first in a session that does not know yet whether the volume ignores case-only
@@ -332,8 +386,8 @@ TEST_F(FilesContract, EntriesThatDifferOnlyInCaseStayWhereTheyAre) {
                                                           {"README.TXT", "readme.txt"},
                                                           {"Readme.txt", "readme.txt"},
                                                           {"Pod", "pod"},
-                                                          {"ＡＢＣ.TXT", "ＡＢＣ.txt"},
-                                                          {"αω.D", "αω.d"}}) {
+                                                          {u8"ＡＢＣ.TXT", u8"ＡＢＣ.txt"},
+                                                          {u8"αω.D", u8"αω.d"}}) {
       // As a run that listed the folder renames them, and as a rename on its own does.
       EXPECT_EQ(session.ChangeCase(root + from, root + to, true), RenameOutcome::NotRenamed)
           << from;
@@ -350,8 +404,8 @@ TEST_F(FilesContract, EntriesThatDifferOnlyInCaseStayWhereTheyAre) {
   EXPECT_EQ(fixture->ContentOf(root + "xt_mark.h"), "mark");
   EXPECT_EQ(fixture->ContentOf(root + "README.TXT"), "README");
   EXPECT_EQ(fixture->ContentOf(root + "Readme.txt"), "Readme");
-  EXPECT_EQ(fixture->ContentOf(root + "ＡＢＣ.TXT"), "ABC");
-  EXPECT_EQ(fixture->ContentOf(root + "ａｂｃ.TXT"), "abc");
+  EXPECT_EQ(fixture->ContentOf(root + u8"ＡＢＣ.TXT"), "ABC");
+  EXPECT_EQ(fixture->ContentOf(root + u8"ａｂｃ.TXT"), "abc");
   EXPECT_EQ(StoredNames(root + "Pod\\"), Names{"IN.PM"});
 }
 

@@ -12,23 +12,24 @@
 
 namespace {
 
+// The fixture's paths are exact, as the services'.
 std::wstring Wide(const std::string& text) {
   if (text.empty()) return std::wstring();
   const int size = static_cast<int>(text.size());
-  const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
+  const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
   std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), size, &wide[0], length);
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), size, &wide[0], length);
   return wide;
 }
 
-std::string Ansi(const std::wstring& text) {
+std::string Utf8(const std::wstring& text) {
   if (text.empty()) return std::string();
   const int size = static_cast<int>(text.size());
   const int length =
-      WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-  std::string ansi(static_cast<size_t>(length), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text.data(), size, &ansi[0], length, nullptr, nullptr);
-  return ansi;
+      WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<size_t>(length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), size, &utf8[0], length, nullptr, nullptr);
+  return utf8;
 }
 
 // The fixture only ever sees absolute drive paths of its own making.
@@ -97,7 +98,7 @@ class Win32Fixture : public ContractFixture {
     const DWORD length = GetTempPathW(MAX_PATH, temp);
     Check(length > 0 && length < MAX_PATH, "GetTempPathW", "");
     static int serial = 0;
-    root_ = Ansi(temp) + "kestrune-contract-" + std::to_string(GetCurrentProcessId()) + "-" +
+    root_ = Utf8(temp) + "kestrune-contract-" + std::to_string(GetCurrentProcessId()) + "-" +
             std::to_string(++serial) + "\\";
     RemoveTree(LongFolder(root_));
     MakeFolder(root_, faDirectory);
@@ -206,7 +207,7 @@ class Win32Fixture : public ContractFixture {
     if (find == INVALID_HANDLE_VALUE) return names;
     do {
       const std::wstring name = found.cFileName;
-      if (name != L"." && name != L"..") names.push_back(Ansi(name));
+      if (name != L"." && name != L"..") names.push_back(Utf8(name));
     } while (FindNextFileW(find, &found));
     FindClose(find);
     return names;
@@ -242,7 +243,7 @@ class Win32Fixture : public ContractFixture {
     const std::wstring parent = longPath.substr(0, separator);
     if (parent.size() > 7 && GetFileAttributesW(parent.c_str()) == INVALID_FILE_ATTRIBUTES) {
       MakeParents(parent);
-      Check(CreateDirectoryW(parent.c_str(), nullptr), "CreateDirectoryW", Ansi(parent));
+      Check(CreateDirectoryW(parent.c_str(), nullptr), "CreateDirectoryW", Utf8(parent));
     }
   }
 
@@ -292,7 +293,7 @@ class Win32Fixture : public ContractFixture {
     char* unixTarget = unixName(target.c_str());
     // The link's own name goes to the Unix side in UTF-8, as Wine names files there.
     const std::string unixLink = UnixPathOf(link);
-    Check(unixTarget != nullptr && !unixLink.empty(), "wine_get_unix_file_name", Ansi(link));
+    Check(unixTarget != nullptr && !unixLink.empty(), "wine_get_unix_file_name", Utf8(link));
     const std::string unixTargetPath = unixTarget;
     HeapFree(GetProcessHeap(), 0, unixTarget);
     RunUnix("/bin/ln -s \"" + unixTargetPath + "\" \"" + unixLink + "\"");

@@ -9,6 +9,7 @@
 #include "platform/input.h"
 #include "platform/locale.h"
 #include "platform/memory/memory_volume.h"
+#include "tests/exact_text.h"
 
 namespace {
 
@@ -57,13 +58,15 @@ TEST_F(MemoryVolume, LookupIgnoresLetterCaseAndKeepsIt) {
 }
 
 TEST_F(MemoryVolume, TrailBytesAreNeverFolded) {
-  // ア is 0x83 0x41 and ヂ is 0x83 0x61: folding the trail byte would make them one name.
-  volume.MakeFile("C:\\ア");
-  volume.MakeFile("C:\\ヂ");
-  EXPECT_EQ(volume.NamesIn("C:\\"), (Names{"ア", "ヂ"}));
+  // ア is 0x83 0x41 and ヂ is 0x83 0x61 in the code page: folding the trail byte would make them
+  // one name. The volume holds them as Unicode, and lists them in the code page.
+  volume.MakeFile(Exact("C:\\ア"));
+  volume.MakeFile(Exact("C:\\ヂ"));
+  EXPECT_EQ(volume.NamesIn("C:\\"), (Names{Exact("ア"), Exact("ヂ")}));
+  EXPECT_EQ(Listed("C:\\"), (Names{"ア", "ヂ"}));
   // 表 ends in 0x5C, which is no path delimiter.
-  volume.MakeFile("C:\\表\\x.txt");
-  EXPECT_EQ(volume.NamesIn("C:\\表"), Names{"x.txt"});
+  volume.MakeFile(Exact("C:\\表\\x.txt"));
+  EXPECT_EQ(volume.NamesIn(Exact("C:\\表")), Names{"x.txt"});
 }
 
 TEST_F(MemoryVolume, EnumerationOrderIsInsertionOrderOrItsReverse) {

@@ -9,6 +9,7 @@
 
 #include "platform/rename.h"
 #include "platform/text.h"
+#include "tests/exact_text.h"
 
 namespace {
 
@@ -143,23 +144,32 @@ TEST(RenameSession, CaseOnlyChangeIsAboutSingleByteLettersOnly) {
   EXPECT_FALSE(IsCaseOnlyChange("C:\\d\\a", "C:\\d\\a"));
   EXPECT_FALSE(IsCaseOnlyChange("C:\\d\\a", "C:\\d\\b"));
   // ア (0x83 0x41) and ヂ (0x83 0x61) differ in a trail byte, which has no case.
-  EXPECT_FALSE(IsCaseOnlyChange("C:\\d\\ア", "C:\\d\\ヂ"));
-  EXPECT_FALSE(IsCaseOnlyChange("C:\\d\\Ａ", "C:\\d\\ａ"));
+  EXPECT_FALSE(IsCaseOnlyChange(Exact("C:\\d\\ア"), Exact("C:\\d\\ヂ")));
+  EXPECT_FALSE(IsCaseOnlyChange(u8"C:\\d\\Ａ", u8"C:\\d\\ａ"));
+  const std::string accented = u8"C:\\〜\\CAFÉ";
+  const std::string accentLowered = u8"C:\\〜\\CAFé";
+  const std::string asciiLowered = u8"C:\\〜\\cafÉ";
+  EXPECT_FALSE(IsCaseOnlyChange(accented, accentLowered));
+  EXPECT_TRUE(IsCaseOnlyChange(accented, asciiLowered));
 }
 
 TEST(RenameSession, TemporaryNamesTellTheNewNameWhereTheyCan) {
   EXPECT_EQ(TemporaryNameFor("readme.txt"), "readme.txt.~kestrune.tmp");
   EXPECT_EQ(NewNameOfTemporary("readme.txt.~kestrune.tmp"), "readme.txt");
-  EXPECT_EQ(NewNameOfTemporary("表ソ.txt.~kestrune.tmp"), "表ソ.txt");
+  EXPECT_EQ(NewNameOfTemporary(u8"表ソ〜.txt.~kestrune.tmp"), u8"表ソ〜.txt");
   EXPECT_EQ(NewNameOfTemporary("README.TXT.~kestrune.tmp"), "README.TXT");
-  // 241 characters and the marker make 255; one more does not fit. Two-byte characters count once.
+  // 241 characters and the marker make 255 UTF-16 units; one more does not fit. A character
+  // past U+FFFF takes two.
   EXPECT_FALSE(TemporaryNameFor(std::string(241, 'a')).empty());
   EXPECT_TRUE(TemporaryNameFor(std::string(242, 'a')).empty());
   std::string wide;
-  for (int i = 0; i < 241; ++i) wide += "ア";
+  for (int i = 0; i < 241; ++i) wide += u8"ア";
   EXPECT_FALSE(TemporaryNameFor(wide).empty());
-  for (const std::string name :
-       {"readme.txt", ".~kestrune.tmp", "a.~KESTRUNE.TMP", "~kestrune.tmp", "\x83.~kestrune.tmp"}) {
+  EXPECT_TRUE(TemporaryNameFor(wide + "a").empty());
+  EXPECT_TRUE(TemporaryNameFor(std::string(240, 'a') + u8"\U0001F600").empty());
+  EXPECT_FALSE(TemporaryNameFor(std::string(239, 'a') + u8"\U0001F600").empty());
+  for (const std::string name : {"readme.txt", ".~kestrune.tmp", "a.~KESTRUNE.TMP", "~kestrune.tmp",
+                                 "\xe3\x82.~kestrune.tmp"}) {
     EXPECT_EQ(NewNameOfTemporary(name), "") << name;
   }
   EXPECT_TRUE(IsTemporaryName("~kestrune17.tmp"));

@@ -134,15 +134,32 @@ LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wParam, LPARAM l
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-// The system's rule for names, as CaseFoldedName applies it, against the table of code page 932
-// that the memory volume compares by: over every character a listing can give (those that come
-// back from their UTF-16 form unchanged), both must cut the characters into the same classes,
-// and each character must answer to its table form in the system's own comparison.
+// The system's rule for names, as CaseFoldedName applies it, against the table that the memory
+// volume compares by: over every character of the code page a listing can give (those that come
+// back from their UTF-16 form unchanged) and the Latin ones up to U+017F, both must cut the
+// characters into the same classes, and each character must answer to its table form in the
+// system's own comparison.
 TEST(Win32Text, CaseFoldingOfEveryCharacterIsTheSystems) {
   std::map<std::string, std::string> systemOfTable;
   std::map<std::string, std::string> tableOfSystem;
   int characters = 0;
-  auto check = [&](const std::string& c) {
+  auto check = [&](const std::wstring& wide) {
+    ++characters;
+    char exact[8];
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                          exact, sizeof exact, nullptr, nullptr);
+    const std::string c(exact, static_cast<size_t>(bytes));
+    const std::string table = UpperCaseExactName(c);
+    const std::string system = CaseFoldedName(c);
+    EXPECT_EQ(systemOfTable.emplace(table, system).first->second, system) << c;
+    EXPECT_EQ(tableOfSystem.emplace(system, table).first->second, table) << c;
+    wchar_t tableWide[2];
+    const int units =
+        MultiByteToWideChar(CP_UTF8, 0, table.data(), static_cast<int>(table.size()), tableWide, 2);
+    ASSERT_EQ(units, static_cast<int>(wide.size()));
+    EXPECT_EQ(CompareStringOrdinal(wide.data(), units, tableWide, units, TRUE), CSTR_EQUAL) << c;
+  };
+  auto checkCodePage = [&](const std::string& c) {
     wchar_t wide[2];
     char back[4];
     const int units = MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, c.data(),
@@ -153,25 +170,19 @@ TEST(Win32Text, CaseFoldingOfEveryCharacterIsTheSystems) {
         std::string(back, c.size()) != c) {
       return;
     }
-    ++characters;
-    const std::string table = UpperCaseCodePage932Name(c);
-    const std::string system = CaseFoldedName(c);
-    EXPECT_EQ(systemOfTable.emplace(table, system).first->second, system) << c;
-    EXPECT_EQ(tableOfSystem.emplace(system, table).first->second, table) << c;
-    wchar_t tableWide[2];
-    ASSERT_EQ(
-        MultiByteToWideChar(932, 0, table.data(), static_cast<int>(table.size()), tableWide, 2), 1);
-    EXPECT_EQ(CompareStringOrdinal(wide, 1, tableWide, 1, TRUE), CSTR_EQUAL) << c;
+    check(std::wstring(1, wide[0]));
   };
   for (int b = 0x20; b < 0x100; ++b) {
-    if (!IsLeadByte(static_cast<unsigned char>(b))) check(std::string(1, static_cast<char>(b)));
+    if (!IsLeadByte(static_cast<unsigned char>(b)))
+      checkCodePage(std::string(1, static_cast<char>(b)));
   }
   for (int lead = 0x81; lead <= 0xFC; ++lead) {
     if (!IsLeadByte(static_cast<unsigned char>(lead))) continue;
     for (int trail = 0x40; trail <= 0xFC; ++trail) {
-      check(std::string{static_cast<char>(lead), static_cast<char>(trail)});
+      checkCodePage(std::string{static_cast<char>(lead), static_cast<char>(trail)});
     }
   }
+  for (wchar_t latin = 0xA0; latin <= 0x17F; ++latin) check(std::wstring(1, latin));
   EXPECT_GT(characters, 7000);
 }
 

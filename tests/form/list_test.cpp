@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "resources/texts.h"
+#include "tests/exact_text.h"
 #include "tests/form/form_fixture.h"
 
 using headless::Event;
@@ -35,8 +36,9 @@ TEST_F(ListTest, EveryKindOfEntryShowsItsFiveCells) {
   Volume().MakeFile("C:\\d\\old.txt", 1, {1975, 6, 1, 12, 30, 15});  // before the DOS range
   Volume().MakeFile("C:\\d\\late.txt", 1, {2110, 1, 2, 3, 4, 5});    // after it
   Volume().MakeFile("C:\\d\\odd.txt", 1, {2001, 3, 9, 7, 5, 43});    // DOS times keep even seconds
-  Volume().MakeFile("C:\\d\\表示.Txt", 100);                         // 表 is 0x95 0x5C
-  Volume().MakeFile("C:\\d\\ソフト", 100);                           // ソ is 0x83 0x5C
+  Volume().MakeFile(Exact("C:\\d\\表示.Txt"), 100);                  // 表 is 0x95 0x5C
+  Volume().MakeFile(Exact("C:\\d\\ソフト"), 100);                    // ソ is 0x83 0x5C
+  Volume().MakeFile(u8"C:\\d\\CAFÉ〜.txt", 2);  // shown as the system's listings show it
   Volume().MakeFile("C:\\d\\hidden.txt", 1, t, faArchive | faHidden);
   Volume().MakeFile("C:\\d\\system.sys", 1, t, faArchive | faSysFile);
   Volume().MakeFolder("C:\\d\\secret", faDirectory | faHidden);
@@ -44,6 +46,8 @@ TEST_F(ListTest, EveryKindOfEntryShowsItsFiveCells) {
   StartProgram();
   ListRootOf("C:\\d\\");
 
+  const std::string cafe = ShownOf(u8"CAFÉ〜.txt");
+  EXPECT_EQ(cafe.substr(0, 4), "CAF?");
   EXPECT_EQ(Rows(), (Strings{
                         "README.TXT|      1234| .TXT|2001/03/09 07:05:42|A ",
                         "sub|<Folder>| |2001/03/09 07:05:42|D ",
@@ -60,9 +64,10 @@ TEST_F(ListTest, EveryKindOfEntryShowsItsFiveCells) {
                         "odd.txt|         1| .TXT|2001/03/09 07:05:42|A ",
                         "表示.Txt|       100| .TXT|2001/03/09 07:05:42|A ",
                         "ソフト|       100| |2001/03/09 07:05:42|A ",
+                        cafe + "|         2| .TXT|2001/03/09 07:05:42|A ",
                         "link|<Folder>| |2001/03/09 07:05:42|D ",
                     }));
-  EXPECT_EQ(Status(), "16 Files  パス名「C:\\d\\」");
+  EXPECT_EQ(Status(), "17 Files  パス名「C:\\d\\」");
   EXPECT_TRUE(Form().ListReady);
 }
 

@@ -6,6 +6,7 @@
 #include "platform/rename.h"
 #include "platform/text.h"
 #include "resources/texts.h"
+#include "tests/exact_text.h"
 #include "tests/form/form_fixture.h"
 
 using headless::Event;
@@ -46,19 +47,37 @@ const std::string kA = Bytes({0x83, 0x41});  // katakana a: its trail byte is 'A
 const std::string kI = Bytes({0x83, 0x43});  // katakana i: its trail byte is 'C'
 
 TEST_F(RunTest, OnlySingleByteLettersBecomeLowerCase) {
-  Volume().MakeFile("C:\\r\\README.TXT");
-  Volume().MakeFile("C:\\r\\ＡＢＣ.TXT");  // full-width letters are two-byte characters
-  Volume().MakeFile("C:\\r\\" + kA + "B.TXT");
-  Volume().MakeFile("C:\\r\\" + kA + kI);
-  Volume().MakeFile("C:\\r\\表.TXT");  // 0x95 0x5C
-  Volume().MakeFile("C:\\r\\ソ");      // 0x83 0x5C
-  Volume().MakeFile("C:\\r\\readme2.txt");
+  // Exact names: two-byte characters of the code page, and characters it lacks or shows as
+  // another, in names and in a folder's name at two depths; only the ASCII capitals change.
+  const std::vector<std::pair<std::string, std::string>> names = {
+      {"README.TXT", "readme.txt"},
+      {Exact("ＡＢＣ.TXT"), Exact("ＡＢＣ.txt")},  // full-width letters are two-byte characters
+      {Exact(kA + "B.TXT"), Exact(kA + "b.txt")},  // kA's trail byte is no letter
+      {Exact(kA + kI), Exact(kA + kI)},
+      {Exact("表.TXT"), Exact("表.txt")},  // 0x95 0x5C
+      {Exact("ソ"), Exact("ソ")},          // 0x83 0x5C
+      {u8"CAFÉ.TXT", u8"cafÉ.txt"},
+      {u8"資料〜FINAL.TXT", u8"資料〜final.txt"},
+      {u8"資料～FINAL.TXT", u8"資料～final.txt"},
+      {"readme2.txt", "readme2.txt"}};
+  Strings expected;
+  for (const auto& [name, lowered] : names) {
+    Volume().MakeFile("C:\\r\\" + name);
+    expected.push_back(lowered);
+  }
+  Volume().MakeFile(u8"C:\\r\\−ÜBER\\〜SUB\\NOTE.TXT");
+  expected.push_back(u8"−Über");
   ScanAndRun("C:\\r\\");
 
-  EXPECT_EQ(SortedNamesIn("C:\\r"), Sorted({"readme.txt", "ＡＢＣ.txt", kA + "b.txt", kA + kI,
-                                            "表.txt", "ソ", "readme2.txt"}));
+  EXPECT_EQ(SortedNamesIn("C:\\r"), Sorted(expected));
+  const std::string deepest = u8"C:\\r\\−Über\\〜sub";
+  EXPECT_EQ(Volume().NamesIn(deepest), Strings{"note.txt"});
+  // The window shows the code page's forms; the tree holds the folders so named.
+  EXPECT_EQ(Form().TreeView1.Count(), 3);
+  const std::string shown = "C:\\r\\" + ShownOf(u8"−ÜBER") + "\\" + ShownOf(u8"〜SUB") + "\\";
+  EXPECT_EQ(Form().FolderPathOfNode(2), shown);
   // Names that do not change are not renamed at all.
-  EXPECT_EQ(Volume().RenameCalls(), 4);
+  EXPECT_EQ(Volume().RenameCalls(), 10);
   EXPECT_EQ(Status(), "小文字化処理を完了しました。");
 }
 

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "resources/texts.h"
+#include "tests/exact_text.h"
 #include "tests/form/form_fixture.h"
 #include "toolkit/core/application.h"
 
@@ -24,7 +25,7 @@ class ShellTest : public FormTest {
     Volume().MakeFile("C:\\work\\DOCS\\README.TXT");
     Volume().MakeFile("C:\\work\\NOTES.TXT");
     // Its last byte, 0x5C, is the trail byte of 表, not a delimiter.
-    Volume().MakeFolder("C:\\work\\表\\x");
+    Volume().MakeFolder(Exact("C:\\work\\表\\x"));
   }
   // The task-bar button's changes since the last call.
   Strings Taskbar() {

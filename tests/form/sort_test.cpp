@@ -5,6 +5,7 @@
 #include <random>
 
 #include "platform/text.h"
+#include "tests/exact_text.h"
 #include "tests/form/form_fixture.h"
 
 using toolkit::MouseButton;
@@ -19,7 +20,7 @@ class SortTest : public FormTest {
   void ListFiles(const Strings& names) {
     // Sizes 10, 20, 30, ... in listing order, so that moved rows can be told apart.
     uint64_t size = 0;
-    for (const std::string& name : names) Volume().MakeFile("C:\\s\\" + name, size += 10);
+    for (const std::string& name : names) Volume().MakeFile(Exact("C:\\s\\" + name), size += 10);
     StartProgram();
     ChooseFolder("C:\\s\\");
     ClickNode(0);

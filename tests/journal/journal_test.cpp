@@ -11,6 +11,7 @@
 #include "journal/journal.h"
 #include "platform/memory/memory_volume.h"
 #include "platform/text.h"
+#include "tests/exact_text.h"
 
 namespace {
 
@@ -163,12 +164,52 @@ TEST(Journal, AJournalReadInPiecesSaysWhatItsWholeTextSays) {
     for (size_t i = read.undoable.size(); i-- > 0;) {
       EXPECT_EQ(read.undoable[i].offset, whole.undoable[i].offset);
       Plan plan;
-      ASSERT_TRUE(journal::ReadStandingRename(records, read.undoable[i], "C:\\d\\", plan)) << i;
+      ASSERT_TRUE(journal::ReadStandingRename(records, read.undoable[i], "C:\\d\\", false, plan))
+          << i;
       EXPECT_EQ(plan.oldPath.substr(6, std::to_string(read.undoable[i].number).size()),
                 std::to_string(read.undoable[i].number));
     }
     CloseInputFile(file);
   }
+}
+
+// A journal of the version before exact names holds code-page paths: recovery after the upgrade
+// and an undo of its run read them in their exact form. The same bytes under the version-2
+// header are no UTF-8, and nothing of them is taken.
+TEST(Journal, AVersionOneJournalIsReadWithItsPathsMadeExact) {
+  EXPECT_EQ(journal::HeaderRecord(), "Kestrune journal\t2\r\n");
+  const std::string folder = "C:\\d\\表\\";  // 0x95 0x5C
+  const std::string body = "folder\t" + folder + "\r\n" + "rename\t1\t" + folder + "README.TXT\t" +
+                           folder + "readme.txt.~kestrune.tmp\t" + folder + "readme.txt\r\n" +
+                           "rename\t2\t" + folder + "ソ\\A\t\t" + folder + "ソ\\a\r\n" +
+                           "result\t2\trenamed\r\n";
+  const std::string versionOne = "Kestrune journal\t1\r\n" + body;
+  memory::Volume& volume = memory::Volume::Get();
+  volume.Reset();
+  volume.MakeFolder("C:\\app");
+  ASSERT_TRUE(volume.WriteFile("C:\\app\\Kestrune.log", versionOne));
+  const journal::Contents read =
+      journal::ReadJournal("C:\\app\\Kestrune.log", journal::Reading::Everything);
+  EXPECT_TRUE(read.codePage);
+  EXPECT_EQ(read.folder, Exact(folder));
+  ASSERT_EQ(read.open.size(), 1u);
+  EXPECT_EQ(read.open.begin()->second.oldPath, Exact(folder + "README.TXT"));
+  EXPECT_EQ(read.open.begin()->second.temporaryPath, Exact(folder + "readme.txt.~kestrune.tmp"));
+  ASSERT_EQ(read.undoable.size(), 1u);
+  InputFile* file = OpenInputFile("C:\\app\\Kestrune.log");
+  journal::RecordReader records(file);
+  Plan plan;
+  EXPECT_TRUE(journal::ReadStandingRename(records, read.undoable[0], read.folder, true, plan));
+  EXPECT_EQ(plan.oldPath, Exact(folder + "ソ\\A"));
+  EXPECT_EQ(plan.newPath, Exact(folder + "ソ\\a"));
+  EXPECT_FALSE(journal::ReadStandingRename(records, read.undoable[0], read.folder, false, plan));
+  CloseInputFile(file);
+
+  const journal::Contents misread = journal::Parse(journal::HeaderRecord() + body);
+  EXPECT_FALSE(misread.codePage);
+  EXPECT_EQ(misread.folder, "");
+  for (const auto& [number, open] : misread.open) EXPECT_FALSE(journal::MayRecover(open));
+  EXPECT_TRUE(misread.undoable.empty());
 }
 
 TEST(Journal, KeptFuzzInputs) {

@@ -90,6 +90,29 @@ TEST_F(GridFixture, RowsShrinkWithTheCurrentCellAndSwapWholeRows) {
   EXPECT_EQ(grid.Cell(0, 1), "");
 }
 
+TEST_F(GridFixture, RowDataFollowsItsRowAndGoesWithIt) {
+  grid.SetRowCount(6);
+  for (int row = 1; row < 6; ++row) grid.SetCell(0, row, std::to_string(row));
+  grid.SetRowData(2, "two");
+  grid.SetRowData(4, "four");
+  grid.SetRowData(5, "five");
+  grid.PermuteRows(2, {4, 2, 3});  // rows 1 and 5 stay where they are
+  for (int row = 1; row < 6; ++row) {
+    const std::string& cell = grid.Cell(0, row);
+    EXPECT_EQ(grid.RowData(row), cell == "2"   ? "two"
+                                 : cell == "4" ? "four"
+                                 : cell == "5" ? "five"
+                                               : "")
+        << row;
+  }
+  grid.ClearRow(2);
+  EXPECT_EQ(grid.RowData(2), "");
+  grid.SetRowCount(4);
+  grid.SetRowCount(6);
+  EXPECT_EQ(grid.RowData(5), "") << "a row dropped takes its data";
+  EXPECT_EQ(grid.RowData(3), "two");
+}
+
 TEST_F(GridFixture, GeometryAndHitTesting) {
   EXPECT_EQ(grid.CellRect(1, 0), (Rect{120, 0, 80, 24}));
   EXPECT_EQ(grid.CellRect(2, 3), (Rect{200, 72, 50, 24}));

@@ -7,6 +7,7 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "toolkit/core/control.h"
@@ -62,9 +63,15 @@ class StringGrid : public Control {
   void SetCell(int col, int row, const std::string& text);
   void SetCell(int col, int row, std::string&& text);
   void SetCell(int col, int row, const char* text, size_t length);
+  // Empties the row's cells and drops its data.
   void ClearRow(int row);
+  // A row's data: text the program keeps with the row, out of sight, that follows it through
+  // sorts (as a grid's per-row object does); empty where none was set. Rows without data cost
+  // nothing: a grid where no row has any holds none.
+  void SetRowData(int row, std::string data);
+  const std::string& RowData(int row) const;
   // Puts row rows[k] at row first + k, for every k (rows holds first .. first + size - 1, each
-  // once), in one pass; the whole grid repaints.
+  // once), with its data, in one pass; the whole grid repaints.
   void PermuteRows(int first, const std::vector<int>& rows);
 
   // A column's width as set, negative included: a stored setting keeps its value.
@@ -156,6 +163,7 @@ class StringGrid : public Control {
   // Row by row in one block: a listing adds a row per entry, and a block per row would cost an
   // allocation each (and its bookkeeping in memory) on top of the cells' own.
   std::vector<std::string> cells_;
+  std::unordered_map<int, std::string> rowData_;  // by row, only rows that have data
   int rowCount_ = 0;
   mutable ControlPeer* castFrom_ = nullptr;
   mutable StringGridPeer* gridPeer_ = nullptr;

@@ -14,6 +14,7 @@ TreeViewPeer* TreeView::TreePeer() const { return dynamic_cast<TreeViewPeer*>(Pe
 
 void TreeView::Clear() {
   nodes_.clear();
+  data_.clear();
   order_.clear();
   lastRoot_ = kNoNode;
   selected_ = kNoNode;
@@ -129,6 +130,22 @@ void TreeView::EndUpdate() {
   if (--updateDepth_ == 0) {
     if (TreeViewPeer* peer = TreePeer()) peer->UpdatingChanged(false);
   }
+}
+
+void TreeView::SetData(NodeId node, std::string data) {
+  assert(node >= 0 && node < Count());
+  if (data.empty()) {
+    data_.erase(node);
+  } else if (node >= 0 && node < Count()) {
+    data_[node] = std::move(data);
+  }
+}
+
+const std::string& TreeView::Data(NodeId node) const {
+  static const std::string none;
+  if (data_.empty()) return none;
+  const auto it = data_.find(node);
+  return it == data_.end() ? none : it->second;
 }
 
 }  // namespace toolkit

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "toolkit/core/control.h"
@@ -53,6 +54,10 @@ class TreeView : public Control {
   int AbsoluteIndex(NodeId node);
 
   const std::string& Text(NodeId node) const { return nodes_[node].text; }
+  // A node's data: text the program keeps with the node, out of sight (as a tree item's lParam
+  // does); empty where none was set. Nodes without data cost nothing.
+  void SetData(NodeId node, std::string data);
+  const std::string& Data(NodeId node) const;
   NodeId Parent(NodeId node) const { return nodes_[node].parent; }
   NodeId FirstChild(NodeId node) const { return nodes_[node].firstChild; }
   NodeId NextSibling(NodeId node) const { return nodes_[node].nextSibling; }
@@ -98,7 +103,8 @@ class TreeView : public Control {
 
   const TreeViewCreateArgs args_;
   std::vector<Node> nodes_;
-  std::vector<NodeId> order_;  // the known pre-order prefix
+  std::unordered_map<NodeId, std::string> data_;  // by node, only nodes that have data
+  std::vector<NodeId> order_;                     // the known pre-order prefix
   NodeId lastRoot_ = kNoNode;
   NodeId selected_ = kNoNode;
   int updateDepth_ = 0;
