@@ -87,9 +87,11 @@ TEST(Win32Files, LongPathForms) {
   if (expected.back() != L'\\') expected += L'\\';
   ASSERT_TRUE(LongPathOf("sub\\f.txt", path));
   EXPECT_EQ(path, expected + L"sub\\f.txt");
-  // Two-byte characters convert exactly; bytes that form no character do not convert at all.
-  ASSERT_TRUE(LongPathOf("C:\\表\\ソ", path));
-  EXPECT_EQ(path, L"\\\\?\\C:\\\u8868\\\u30bd");
+  // Exact paths convert exactly, characters the code page lacks too; bytes that form no
+  // character do not convert at all.
+  const std::string exact = u8"C:\\表\\〜\\\U0001F600";
+  ASSERT_TRUE(LongPathOf(exact, path));
+  EXPECT_EQ(path, L"\\\\?\\C:\\\u8868\\\u301c\\\U0001F600");
   EXPECT_FALSE(LongPathOf("C:\\x\x81", path));
   EXPECT_FALSE(LongPathOf("", path));
   EXPECT_FALSE(ExactLongPathOf("C:\\a?b", path));

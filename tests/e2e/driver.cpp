@@ -427,32 +427,75 @@ bool Exists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+std::wstring WideOf(const std::string& text) {
+  std::wstring wide(text.size(), L'\0');
+  wide.resize(static_cast<size_t>(
+      std::max(0, MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                      &wide[0], static_cast<int>(wide.size())))));
+  return wide;
+}
+
+bool MakeFolderW(const std::wstring& path) { return CreateDirectoryW(path.c_str(), nullptr) != 0; }
+
+bool WriteFileW(const std::wstring& path, const std::string& data) {
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  BOOL ok = ::WriteFile(h, data.data(), static_cast<DWORD>(data.size()), &written, nullptr);
+  CloseHandle(h);
+  return ok && written == data.size();
+}
+
+std::vector<std::wstring> NamesInW(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW((folder + L"*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::wstring name = fd.cFileName;
+    if (name != L"." && name != L"..") names.push_back(name);
+  } while (FindNextFileW(h, &fd));
+  FindClose(h);
+  return names;
+}
+
+namespace {
+
+// In UTF-16, so that names the code page lacks go too.
+void RemoveTreeW(const std::wstring& folder) {
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW((folder + L"*").c_str(), &fd);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = fd.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring full = folder + name;
+      SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+          !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        RemoveTreeW(full + L"\\");
+      } else if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        // Wine removes no Unix symbolic link: the Unix side does (links here have ASCII names).
+        const std::string ansi(full.begin(), full.end());
+        if (!RemoveDirectoryW(full.c_str()) && !UnixNameOf(ansi).empty()) {
+          RunUnix("/bin/rm -f \"" + UnixNameOf(ansi) + "\"", [&ansi] { return !Exists(ansi); });
+        }
+      } else {
+        DeleteFileW(full.c_str());
+      }
+    } while (FindNextFileW(h, &fd));
+    FindClose(h);
+  }
+  RemoveDirectoryW(folder.c_str());
+}
+
+}  // namespace
+
 void RemoveTree(const std::string& path) {
   std::string folder = path;
   if (!folder.empty() && folder.back() != '\\') folder += '\\';
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((folder + "*.*").c_str(), &fd);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      std::string name = fd.cFileName;
-      if (name == "." || name == "..") continue;
-      std::string full = folder + name;
-      SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-          !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        RemoveTree(full);
-      } else if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        // Wine removes no Unix symbolic link: the Unix side does.
-        if (!RemoveDirectoryA(full.c_str()) && !UnixNameOf(full).empty()) {
-          RunUnix("/bin/rm -f \"" + UnixNameOf(full) + "\"", [&full] { return !Exists(full); });
-        }
-      } else {
-        DeleteFileA(full.c_str());
-      }
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
-  }
-  RemoveDirectoryA(folder.c_str());
+  RemoveTreeW(WideOf(folder));
 }
 
 }  // namespace e2e

@@ -80,5 +80,10 @@ bool MakeFolderLink(const std::string& link, const std::string& target);
 // side under Wine: a Windows call would open the other one); ASCII names only.
 bool MakeCaseTwin(const std::string& path, bool folder);
 void RemoveTree(const std::string& path);
+// Names the code page lacks are reached only in UTF-16: these take and give wide paths.
+std::wstring WideOf(const std::string& text);  // code-page text
+bool MakeFolderW(const std::wstring& path);
+bool WriteFileW(const std::wstring& path, const std::string& data);
+std::vector<std::wstring> NamesInW(const std::wstring& folder);  // without "." and ".."
 
 }  // namespace e2e

@@ -479,6 +479,72 @@ TEST_F(E2E, CtrlZAfterARestartUndoesTheLastRunOnDisk) {
   ASSERT_TRUE(Kestrune::ClickButton(refusal, texts::kButtonOk));
 }
 
+// Every name below folder (relative, '\\'-joined), folders included, in UTF-16.
+void WideNamesBelow(const std::wstring& folder, const std::wstring& prefix,
+                    std::set<std::wstring>& out) {
+  for (const std::wstring& name : e2e::NamesInW(folder)) {
+    out.insert(prefix + name);
+    if (GetFileAttributesW((folder + name).c_str()) & FILE_ATTRIBUTE_DIRECTORY) {
+      WideNamesBelow(folder + name + L"\\", prefix + name + L"\\", out);
+    }
+  }
+}
+
+// Names with characters the code page lacks or shows as another, at three depths: both forms of
+// 〜 and − (the system maps the code page's ～ and − to one of each), accents, Hangul, an emoji,
+// two names that show alike. The run lowers exactly their ASCII capitals and counts no failure;
+// after a restart Ctrl+Z gives every name back, byte for byte.
+TEST_F(E2E, NamesTheCodePageLacksAreLowerCasedAndUndoneAfterARestart) {
+  const std::wstring root = e2e::WideOf(data);
+  const std::vector<std::wstring> folders = {L"CAFÉ〜", L"CAFÉ〜\\−ÜBER",
+                                             L"CAFÉ〜\\−ÜBER\\－DEEP～"};
+  const std::vector<std::wstring> files = {L"資料〜FINAL.TXT",
+                                           L"資料～FINAL.TXT",
+                                           L"CAFÈ.TXT",
+                                           L"CAFÉ.TXT",
+                                           L"CAFÉ〜\\한글 MEMO.TXT",
+                                           L"CAFÉ〜\\−ÜBER\\\U0001F600.TXT",
+                                           L"CAFÉ〜\\−ÜBER\\－DEEP～\\ＡＢＣ.TXT",
+                                           L"CAFÉ〜\\−ÜBER\\－DEEP～\\README.TXT"};
+  ASSERT_TRUE(e2e::MakeFolder(data));
+  for (const std::wstring& folder : folders) ASSERT_TRUE(e2e::MakeFolderW(root + folder));
+  for (const std::wstring& file : files) ASSERT_TRUE(e2e::WriteFileW(root + file, "x"));
+  std::set<std::wstring> before;
+  WideNamesBelow(root, L"", before);
+  ASSERT_EQ(before.size(), folders.size() + files.size());
+  {
+    Kestrune k(box.ExePath());
+    // To its end without a failure count in the status line.
+    ASSERT_NO_FATAL_FAILURE(RunToItsEnd(k, data));
+    PostMessageA(k.Main(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(k.Exited(kWait));
+  }
+  std::set<std::wstring> lowered;
+  for (std::wstring name : before) {
+    for (wchar_t& c : name) c = c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+    lowered.insert(name);
+  }
+  std::set<std::wstring> afterRun;
+  WideNamesBelow(root, L"", afterRun);
+  EXPECT_TRUE(afterRun == lowered);
+
+  Kestrune k(box.ExePath());
+  ASSERT_TRUE(k.WaitForMain());
+  PressCtrlZ(k);
+  HWND confirm = k.WaitForTopLevel(texts::kCaptionConfirmation, kWait);
+  ASSERT_NE(confirm, nullptr);
+  EXPECT_EQ(
+      Kestrune::DialogMessage(confirm),
+      "「" + data + "」で直前の小文字化処理が変更した名前（11件）を元に戻します。よろしいですか？");
+  ASSERT_TRUE(Kestrune::ClickButton(confirm, texts::kButtonYes));
+  EXPECT_TRUE(
+      k.WaitForStatus([](const std::string& s) { return s == texts::kUndoCompleted; }, kWait))
+      << k.StatusText();
+  std::set<std::wstring> afterUndo;
+  WideNamesBelow(root, L"", afterUndo);
+  EXPECT_TRUE(afterUndo == before);
+}
+
 // ---- The journal ----
 
 void MakeUpperTree(const std::string& data) {
