@@ -324,16 +324,10 @@ void HoldKey(WORD vk, int holdMs) {
   KeyUp(vk);
 }
 
-bool MakeFolder(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr) != 0; }
+bool MakeFolder(const std::string& path) { return MakeFolderW(WideOf(path)); }
 
 bool WriteFile(const std::string& path, const std::string& data) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  BOOL ok = ::WriteFile(h, data.data(), static_cast<DWORD>(data.size()), &written, nullptr);
-  CloseHandle(h);
-  return ok && written == data.size();
+  return WriteFileW(WideOf(path), data);
 }
 
 std::vector<std::string> NamesIn(const std::string& folder) {

@@ -436,6 +436,22 @@ void PressCtrlZ(Kestrune& k) {
   e2e::KeyUp(VK_CONTROL);
 }
 
+// Ctrl+Z after a restart: the confirmation names the run's folder and how many names it
+// changed; Yes, and the undo's end, completed.
+void UndoConfirmed(Kestrune& k, const std::string& folder, int count) {
+  ASSERT_TRUE(k.WaitForMain());
+  PressCtrlZ(k);
+  HWND confirm = k.WaitForTopLevel(texts::kCaptionConfirmation, kWait);
+  ASSERT_NE(confirm, nullptr);
+  EXPECT_EQ(Kestrune::DialogMessage(confirm),
+            "「" + folder + "」で直前の小文字化処理が変更した名前（" + std::to_string(count) +
+                "件）を元に戻します。よろしいですか？");
+  ASSERT_TRUE(Kestrune::ClickButton(confirm, texts::kButtonYes));
+  EXPECT_TRUE(
+      k.WaitForStatus([](const std::string& s) { return s == texts::kUndoCompleted; }, kWait))
+      << k.StatusText();
+}
+
 TEST_F(E2E, CtrlZAfterARestartUndoesTheLastRunOnDisk) {
   ASSERT_TRUE(e2e::MakeFolder(data));
   ASSERT_TRUE(e2e::MakeFolder(data + "DOCS"));
@@ -456,17 +472,7 @@ TEST_F(E2E, CtrlZAfterARestartUndoesTheLastRunOnDisk) {
   ASSERT_NE(afterRun, before);
 
   Kestrune k(box.ExePath());
-  ASSERT_TRUE(k.WaitForMain());
-  PressCtrlZ(k);
-  HWND confirm = k.WaitForTopLevel(texts::kCaptionConfirmation, kWait);
-  ASSERT_NE(confirm, nullptr);
-  EXPECT_EQ(
-      Kestrune::DialogMessage(confirm),
-      "「" + data + "」で直前の小文字化処理が変更した名前（7件）を元に戻します。よろしいですか？");
-  ASSERT_TRUE(Kestrune::ClickButton(confirm, texts::kButtonYes));
-  EXPECT_TRUE(
-      k.WaitForStatus([](const std::string& s) { return s == texts::kUndoCompleted; }, kWait))
-      << k.StatusText();
+  ASSERT_NO_FATAL_FAILURE(UndoConfirmed(k, data, 7));
   std::set<std::string> afterUndo;
   NamesBelow(data, "", afterUndo);
   EXPECT_EQ(afterUndo, before);
@@ -529,17 +535,7 @@ TEST_F(E2E, NamesTheCodePageLacksAreLowerCasedAndUndoneAfterARestart) {
   EXPECT_TRUE(afterRun == lowered);
 
   Kestrune k(box.ExePath());
-  ASSERT_TRUE(k.WaitForMain());
-  PressCtrlZ(k);
-  HWND confirm = k.WaitForTopLevel(texts::kCaptionConfirmation, kWait);
-  ASSERT_NE(confirm, nullptr);
-  EXPECT_EQ(
-      Kestrune::DialogMessage(confirm),
-      "「" + data + "」で直前の小文字化処理が変更した名前（11件）を元に戻します。よろしいですか？");
-  ASSERT_TRUE(Kestrune::ClickButton(confirm, texts::kButtonYes));
-  EXPECT_TRUE(
-      k.WaitForStatus([](const std::string& s) { return s == texts::kUndoCompleted; }, kWait))
-      << k.StatusText();
+  ASSERT_NO_FATAL_FAILURE(UndoConfirmed(k, data, 11));
   std::set<std::wstring> afterUndo;
   WideNamesBelow(root, L"", afterUndo);
   EXPECT_TRUE(afterUndo == before);

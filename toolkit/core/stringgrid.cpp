@@ -64,11 +64,7 @@ void StringGrid::SetRowCount(int n) {
   const size_t kept = std::min(used, cells_.size());
   for (size_t i = static_cast<size_t>(rowCount_) * colCount_; i < kept; ++i) cells_[i].clear();
   if (used > cells_.size()) cells_.resize(used);
-  if (n < rowCount_) {
-    for (auto it = rowData_.begin(); it != rowData_.end();) {
-      it = it->first >= n ? rowData_.erase(it) : std::next(it);
-    }
-  }
+  if (n < rowCount_) rowData_.EraseFrom(n);
   rowCount_ = n;
   current_ = ClampToData(current_);
   anchor_ = ClampToData(anchor_);
@@ -111,23 +107,12 @@ void StringGrid::Changed(int col, int row) {
 
 void StringGrid::ClearRow(int row) {
   for (int c = 0; c < colCount_; ++c) SetCell(c, row, "", 0);
-  rowData_.erase(row);
+  rowData_.Erase(row);
 }
 
 void StringGrid::SetRowData(int row, std::string data) {
   assert(row >= 0 && row < RowCount());
-  if (data.empty()) {
-    rowData_.erase(row);
-  } else if (row >= 0 && row < RowCount()) {
-    rowData_[row] = std::move(data);
-  }
-}
-
-const std::string& StringGrid::RowData(int row) const {
-  static const std::string none;
-  if (rowData_.empty()) return none;
-  const auto it = rowData_.find(row);
-  return it == rowData_.end() ? none : it->second;
+  if (row >= 0 && row < RowCount()) rowData_.Set(row, std::move(data));
 }
 
 void StringGrid::PermuteRows(int first, const std::vector<int>& rows) {
@@ -142,16 +127,14 @@ void StringGrid::PermuteRows(int first, const std::vector<int>& rows) {
     }
   }
   std::move(moved.begin(), moved.end(), cells_.begin() + static_cast<ptrdiff_t>(first) * colCount_);
-  if (!rowData_.empty()) {
-    std::unordered_map<int, std::string> data;
-    for (size_t k = 0; k < rows.size(); ++k) {
-      const auto it = rowData_.find(rows[k]);
-      if (it != rowData_.end()) data[first + static_cast<int>(k)] = std::move(it->second);
-    }
-    for (auto& [row, text] : rowData_) {
-      if (row < first || row >= first + static_cast<int>(rows.size())) data[row] = std::move(text);
-    }
-    rowData_.swap(data);
+  if (!rowData_.Empty()) {
+    std::vector<int> placeOf(rows.size());
+    for (size_t k = 0; k < rows.size(); ++k)
+      placeOf[static_cast<size_t>(rows[k] - first)] = first + static_cast<int>(k);
+    const int end = first + static_cast<int>(rows.size());
+    rowData_.Move([&](int row) {
+      return row < first || row >= end ? row : placeOf[static_cast<size_t>(row - first)];
+    });
   }
   if (StringGridPeer* peer = GridPeer()) peer->Invalidate();
 }

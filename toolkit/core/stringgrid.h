@@ -7,10 +7,10 @@
 #include <array>
 #include <functional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "toolkit/core/control.h"
+#include "toolkit/core/item_data.h"
 
 namespace toolkit {
 
@@ -69,7 +69,7 @@ class StringGrid : public Control {
   // sorts (as a grid's per-row object does); empty where none was set. Rows without data cost
   // nothing: a grid where no row has any holds none.
   void SetRowData(int row, std::string data);
-  const std::string& RowData(int row) const;
+  const std::string& RowData(int row) const { return rowData_.Get(row); }
   // Puts row rows[k] at row first + k, for every k (rows holds first .. first + size - 1, each
   // once), with its data, in one pass; the whole grid repaints.
   void PermuteRows(int first, const std::vector<int>& rows);
@@ -163,7 +163,7 @@ class StringGrid : public Control {
   // Row by row in one block: a listing adds a row per entry, and a block per row would cost an
   // allocation each (and its bookkeeping in memory) on top of the cells' own.
   std::vector<std::string> cells_;
-  std::unordered_map<int, std::string> rowData_;  // by row, only rows that have data
+  ItemData<int> rowData_;
   int rowCount_ = 0;
   mutable ControlPeer* castFrom_ = nullptr;
   mutable StringGridPeer* gridPeer_ = nullptr;

@@ -14,7 +14,7 @@ TreeViewPeer* TreeView::TreePeer() const { return dynamic_cast<TreeViewPeer*>(Pe
 
 void TreeView::Clear() {
   nodes_.clear();
-  data_.clear();
+  data_.Clear();
   order_.clear();
   lastRoot_ = kNoNode;
   selected_ = kNoNode;
@@ -134,18 +134,7 @@ void TreeView::EndUpdate() {
 
 void TreeView::SetData(NodeId node, std::string data) {
   assert(node >= 0 && node < Count());
-  if (data.empty()) {
-    data_.erase(node);
-  } else if (node >= 0 && node < Count()) {
-    data_[node] = std::move(data);
-  }
-}
-
-const std::string& TreeView::Data(NodeId node) const {
-  static const std::string none;
-  if (data_.empty()) return none;
-  const auto it = data_.find(node);
-  return it == data_.end() ? none : it->second;
+  if (node >= 0 && node < Count()) data_.Set(node, std::move(data));
 }
 
 }  // namespace toolkit

@@ -5,10 +5,10 @@
 
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "toolkit/core/control.h"
+#include "toolkit/core/item_data.h"
 
 namespace toolkit {
 
@@ -57,7 +57,7 @@ class TreeView : public Control {
   // A node's data: text the program keeps with the node, out of sight (as a tree item's lParam
   // does); empty where none was set. Nodes without data cost nothing.
   void SetData(NodeId node, std::string data);
-  const std::string& Data(NodeId node) const;
+  const std::string& Data(NodeId node) const { return data_.Get(node); }
   NodeId Parent(NodeId node) const { return nodes_[node].parent; }
   NodeId FirstChild(NodeId node) const { return nodes_[node].firstChild; }
   NodeId NextSibling(NodeId node) const { return nodes_[node].nextSibling; }
@@ -103,8 +103,8 @@ class TreeView : public Control {
 
   const TreeViewCreateArgs args_;
   std::vector<Node> nodes_;
-  std::unordered_map<NodeId, std::string> data_;  // by node, only nodes that have data
-  std::vector<NodeId> order_;                     // the known pre-order prefix
+  ItemData<NodeId> data_;
+  std::vector<NodeId> order_;  // the known pre-order prefix
   NodeId lastRoot_ = kNoNode;
   NodeId selected_ = kNoNode;
   int updateDepth_ = 0;
