@@ -26,13 +26,15 @@ std::string CaseFoldedName(const std::string& exactName);
 // The file system stores names in Unicode; the window shows them in the code page. The exact
 // form of a name or a path is its UTF-8 text: the journal's text, and the only form that can
 // address a name with a character the code page lacks (〜 U+301C, é, emoji).
-// Each platform implementation supplies these (win32: the system's conversions; memory: code
-// page 932 as Windows maps it).
 // The exact form of code-page text; false where it is no valid code-page text.
 bool ExactOf(const std::string& shown, std::string& exact);
 // The code-page form of exact text as the system's code-page listings show it: a character the
 // code page lacks becomes '?'. Empty where exact is no valid UTF-8.
 std::string ShownOf(const std::string& exact);
+// The two for text that is not all ASCII. Each platform implementation supplies these (win32:
+// the system's conversions; memory: code page 932 as Windows maps it).
+bool ExactOfCodePageText(const std::string& shown, std::string& exact);
+std::string CodePageTextOf(const std::string& exact);
 
 // Exact text has no lead bytes in the code page's sense: in UTF-8 every byte of a character
 // beyond ASCII is 0x80 or more, so a byte-wise look at its ASCII ('\\', '.', the letters) never

@@ -1,6 +1,18 @@
-// Exact names of listed entries and of paths the user gave in the code page.
+// Exact and code-page text: the conversions, the exact names of listed entries and of paths the
+// user gave in the code page.
 #include "platform/files.h"
 #include "platform/text.h"
+
+// ASCII is the same text both ways, and most names are: only other text is converted.
+bool ExactOf(const std::string& shown, std::string& exact) {
+  if (!IsAscii(shown)) return ExactOfCodePageText(shown, exact);
+  exact = shown;
+  return true;
+}
+
+std::string ShownOf(const std::string& exact) {
+  return IsAscii(exact) ? exact : CodePageTextOf(exact);
+}
 
 std::string ExactNameOf(const FileEntry& entry) {
   if (!entry.ExactName.empty()) return entry.ExactName;

@@ -54,20 +54,15 @@ Converter& ToCodePage() {
 
 }  // namespace
 
-bool ExactOf(const std::string& shown, std::string& exact) {
+bool ExactOfCodePageText(const std::string& shown, std::string& exact) {
   exact.clear();
-  if (IsAscii(shown)) {
-    exact = shown;
-    return true;
-  }
   for (size_t i = 0; i < shown.size(); ++i) {
     if (IsLeadByte932(static_cast<unsigned char>(shown[i])) && ++i == shown.size()) return false;
   }
   return ToUtf8().Convert(shown, exact);
 }
 
-std::string ShownOf(const std::string& exact) {
-  if (IsAscii(exact)) return exact;
+std::string CodePageTextOf(const std::string& exact) {
   std::string shown;
   std::string character;
   std::string converted;

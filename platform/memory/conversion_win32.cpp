@@ -30,20 +30,15 @@ std::string TextOf(UINT codePage, const std::wstring& wide) {
 
 }  // namespace
 
-bool ExactOf(const std::string& shown, std::string& exact) {
+bool ExactOfCodePageText(const std::string& shown, std::string& exact) {
   exact.clear();
-  if (IsAscii(shown)) {
-    exact = shown;
-    return true;
-  }
   std::wstring wide;
   if (!WideOf(kCodePage, shown, wide)) return false;
   exact = TextOf(CP_UTF8, wide);
   return !exact.empty();
 }
 
-std::string ShownOf(const std::string& exact) {
-  if (IsAscii(exact)) return exact;
+std::string CodePageTextOf(const std::string& exact) {
   std::wstring wide;
   return WideOf(CP_UTF8, exact, wide) ? TextOf(kCodePage, wide) : std::string();
 }

@@ -41,11 +41,7 @@ std::string CaseFoldedName(const std::string& name) {
   return std::string(reinterpret_cast<const char*>(upper.data()), upper.size() * sizeof(wchar_t));
 }
 
-bool ExactOf(const std::string& shown, std::string& exact) {
-  if (IsAscii(shown)) {
-    exact = shown;
-    return true;
-  }
+bool ExactOfCodePageText(const std::string& shown, std::string& exact) {
   std::wstring wide;
   if (!WideOf(shown, wide)) {
     exact.clear();
@@ -55,8 +51,7 @@ bool ExactOf(const std::string& shown, std::string& exact) {
   return !exact.empty();
 }
 
-std::string ShownOf(const std::string& exact) {
-  if (IsAscii(exact)) return exact;
+std::string CodePageTextOf(const std::string& exact) {
   std::wstring wide;
   if (!ExactWideOf(exact, wide)) return std::string();
   return AnsiOf(wide.data(), wide.size());
