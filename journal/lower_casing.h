@@ -42,14 +42,14 @@ class LowerCasingRun {
   // The journal could not be written any more: no rename follows.
   bool JournalLost() const { return journal_.Lost(); }
 
-  // The folder whose entries come next, as just listed: count names, nameAt(0..count-1).
+  // The folder whose entries come next, as just listed: count exact names, nameAt(0..count-1).
   void BeginFolder(const std::string& folder, int count,
                    const std::function<const std::string&(int)>& nameAt);
 
   enum class Result { Unchanged, Renamed, Failed };
-  // Renames one listed entry of the folder to its lower-case name; an entry left under a
-  // temporary name of ours is first given the name that temporary name tells. newName is
-  // the entry's name afterwards.
+  // Renames one listed entry of the folder (its exact name) to its lower-case name, its ASCII
+  // capitals lowered and nothing else; an entry left under a temporary name of ours is first
+  // given the name that temporary name tells. newName is the entry's name afterwards.
   Result LowerCase(const std::string& name, std::string& newName);
 
   // The run is over, completed or stopped: the journal is marked finished, unless an entry was
