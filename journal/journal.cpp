@@ -357,12 +357,9 @@ bool TailShowsFinished(const std::string& tail) {
 }
 
 bool IsRunPath(const std::string& path) {
-  for (size_t i = 0; i < path.size();) {
-    const size_t length = Utf8SequenceLength(static_cast<unsigned char>(path[i]));
-    if (static_cast<unsigned char>(path[i]) < 0x20 || !IsUtf8Character(path, i, length)) {
-      return false;
-    }
-    i += length;
+  if (!IsUtf8Text(path)) return false;
+  for (char c : path) {
+    if (static_cast<unsigned char>(c) < 0x20) return false;
   }
   size_t start = 0;
   if (path.size() >= 3 && path[1] == ':' && path[2] == '\\') {

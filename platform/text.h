@@ -49,6 +49,8 @@ size_t Utf8SequenceLength(unsigned char b);
 // True when the length bytes at text[at] are one character: trail bytes after the first, and
 // neither an overlong form, nor a surrogate, nor past U+10FFFF.
 bool IsUtf8Character(const std::string& text, size_t at, size_t length);
+// True when text is valid UTF-8 throughout.
+bool IsUtf8Text(const std::string& text);
 // True when exact text ends inside a character (a sequence cut short).
 bool EndsInsideCharacter(const std::string& exact);
 
@@ -94,6 +96,9 @@ inline std::string ExactLowerCase(const std::string& exact) {
 inline std::string ExactFolderPart(const std::string& exact) {
   return FolderPartOf(exact, NoLeadByte);
 }
+// The exact name of an entry or an item that keeps it beside its shown text only where the two
+// differ: exact where given, else the exact form of shown.
+std::string ExactNameOf(const std::string& shown, const std::string& exact);
 // The exact form of shown text that names it faithfully: empty where the text has none, or where
 // its exact form shows as other text (two code-page characters share one character).
 std::string FaithfulExactOf(const std::string& shown);

@@ -63,7 +63,7 @@ std::string UpperCaseExactName(const std::string& name) {
   for (size_t i = 0; i < name.size();) {
     const unsigned char b = static_cast<unsigned char>(name[i]);
     const size_t length = Utf8SequenceLength(b);
-    if (length == 0 || i + length > name.size() || !IsUtf8Character(name, i, length)) {
+    if (!IsUtf8Character(name, i, length)) {
       folded += name[i++];  // no character: kept as it is, as no other name has it
       continue;
     }

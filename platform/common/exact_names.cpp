@@ -14,11 +14,15 @@ std::string ShownOf(const std::string& exact) {
   return IsAscii(exact) ? exact : CodePageTextOf(exact);
 }
 
+std::string ExactNameOf(const std::string& shown, const std::string& exact) {
+  if (!exact.empty()) return exact;
+  std::string converted;
+  ExactOf(shown, converted);
+  return converted;
+}
+
 std::string ExactNameOf(const FileEntry& entry) {
-  if (!entry.ExactName.empty()) return entry.ExactName;
-  std::string exact;
-  ExactOf(entry.EntryName, exact);
-  return exact;
+  return ExactNameOf(entry.EntryName, entry.ExactName);
 }
 
 std::string FaithfulExactOf(const std::string& shown) {

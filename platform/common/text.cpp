@@ -193,6 +193,15 @@ bool IsUtf8Character(const std::string& text, size_t at, size_t length) {
          !((byte(0) == 0xf0 && byte(1) < 0x90) || (byte(0) == 0xf4 && byte(1) >= 0x90));
 }
 
+bool IsUtf8Text(const std::string& text) {
+  for (size_t i = 0; i < text.size();) {
+    const size_t length = Utf8SequenceLength(static_cast<unsigned char>(text[i]));
+    if (!IsUtf8Character(text, i, length)) return false;
+    i += length;
+  }
+  return true;
+}
+
 bool IsAscii(const std::string& text) {
   for (char c : text) {
     if (static_cast<unsigned char>(c) >= 0x80) return false;

@@ -57,16 +57,13 @@ ParsedPath Volume::Impl::Parse(const std::string& path) {
 std::string Volume::Impl::Fold(const std::string& name) { return CaseFoldedName(name); }
 
 bool Volume::Impl::IsValidName(const std::string& name) {
-  if (name.empty()) return false;
-  const size_t n = name.size();
-  for (size_t i = 0; i < n;) {
-    const unsigned char b = static_cast<unsigned char>(name[i]);
-    const size_t length = Utf8SequenceLength(b);
-    if (!IsUtf8Character(name, i, length) || b < 0x20 ||
-        std::string("<>:\"/\\|?*").find(static_cast<char>(b)) != std::string::npos) {
+  if (name.empty() || !IsUtf8Text(name)) return false;
+  // Every byte of a character beyond ASCII is 0x80 or more: none is one of these.
+  for (char c : name) {
+    if (static_cast<unsigned char>(c) < 0x20 ||
+        std::string("<>:\"/\\|?*").find(c) != std::string::npos) {
       return false;
     }
-    i += length;
   }
   return true;
 }

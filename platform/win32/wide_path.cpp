@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "platform/win32/wide_text.h"
+
 namespace {
 
 const std::wstring kLongPrefix = L"\\\\?\\";
@@ -50,51 +52,17 @@ bool FullPathOf(const std::wstring& path, std::wstring& full) {
 
 }  // namespace
 
-bool WideOf(const std::string& text, std::wstring& wide) {
-  wide.clear();
-  if (text.empty()) return true;
-  // No code-page character is more than one wide character: one call fills a buffer this long.
-  wide.resize(text.size());
-  const int length =
-      MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
-                          &wide[0], static_cast<int>(wide.size()));
-  wide.resize(static_cast<size_t>(std::max(length, 0)));
-  return length > 0;
-}
+bool WideOf(const std::string& text, std::wstring& wide) { return WideOfText(CP_ACP, text, wide); }
 
 bool ExactWideOf(const std::string& exact, std::wstring& wide) {
-  wide.clear();
-  if (exact.empty()) return true;
-  // No UTF-8 sequence makes more wide characters than it has bytes.
-  wide.resize(exact.size());
-  const int length =
-      MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, exact.data(),
-                          static_cast<int>(exact.size()), &wide[0], static_cast<int>(wide.size()));
-  wide.resize(static_cast<size_t>(std::max(length, 0)));
-  return length > 0;
+  return WideOfText(CP_UTF8, exact, wide);
 }
 
 std::string ExactOfWide(const wchar_t* text, size_t length) {
-  if (length == 0) return std::string();
-  const int size = static_cast<int>(length);
-  // A wide character is at most three bytes of UTF-8 (a pair of them four).
-  std::string exact(length * 3, '\0');
-  const int bytes = WideCharToMultiByte(CP_UTF8, 0, text, size, &exact[0],
-                                        static_cast<int>(exact.size()), nullptr, nullptr);
-  exact.resize(static_cast<size_t>(std::max(bytes, 0)));
-  return exact;
+  return TextOfWide(CP_UTF8, text, length);
 }
 
-std::string AnsiOf(const wchar_t* text, size_t length) {
-  if (length == 0) return std::string();
-  const int size = static_cast<int>(length);
-  const int bytes =
-      WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, size, nullptr, 0, nullptr, nullptr);
-  if (bytes <= 0) return std::string();
-  std::string ansi(static_cast<size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, size, &ansi[0], bytes, nullptr, nullptr);
-  return ansi;
-}
+std::string AnsiOf(const wchar_t* text, size_t length) { return TextOfWide(CP_ACP, text, length); }
 
 bool LongPathOf(const std::string& path, std::wstring& longPath) {
   std::wstring wide;
