@@ -1,5 +1,6 @@
 // Choosing the search folder and scanning it, depth first, into the folder tree; and the path
 // of a folder from its node.
+#include <utility>
 #include <vector>
 
 #include "Unit1/Form1.h"
@@ -92,12 +93,17 @@ bool TForm1::BuildFolderTree() {
     const NodeId root = TreeView1.AddRoot(SearchFolder);
     AddSubfolders(exactFolder, root);
     // Children go in right after their parent in pre-order, so walking the absolute indexes
-    // upwards visits every folder depth first while the tree grows behind the walk.
+    // upwards visits every folder depth first while the tree grows behind the walk. The exact
+    // paths of the nodes down to the last one visited are kept: a node's parent is among them,
+    // and each name is converted once, not once for every folder below it.
+    std::vector<std::pair<NodeId, std::string>> pathsDown{{root, exactFolder}};
     for (int index = 1; index < TreeView1.Count(); ++index) {
       if (EscDown()) ScanAborted = true;
       if (ScanAborted) break;
       const NodeId node = TreeView1.NodeAt(index);
-      AddSubfolders(PathOfNode(node), node);
+      while (pathsDown.back().first != TreeView1.Parent(node)) pathsDown.pop_back();
+      pathsDown.emplace_back(node, pathsDown.back().second + ExactNameOfNode(node) + '\\');
+      AddSubfolders(pathsDown.back().second, node);
     }
   }
 
@@ -161,17 +167,9 @@ std::string TForm1::PathOfNode(NodeId node,
 }
 
 std::string TForm1::ExactNameOfNode(NodeId node) const {
-  const std::string& exact = TreeView1.Data(node);
-  if (!exact.empty()) return exact;
-  std::string converted;
-  ExactOf(TreeView1.Text(node), converted);
-  return converted;
+  return ExactNameOf(TreeView1.Text(node), TreeView1.Data(node));
 }
 
 std::string TForm1::ExactNameOfRow(int row) const {
-  const std::string& exact = StringGrid1.RowData(row);
-  if (!exact.empty()) return exact;
-  std::string converted;
-  ExactOf(StringGrid1.Cell(0, row), converted);
-  return converted;
+  return ExactNameOf(StringGrid1.Cell(0, row), StringGrid1.RowData(row));
 }
