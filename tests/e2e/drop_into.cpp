@@ -10,7 +10,7 @@
 
 #include "tests/e2e/drop_request.h"
 
-extern "C" __declspec(dllexport) DWORD WINAPI PostDrop(void* request) {
+extern "C" DWORD WINAPI PostDrop(void* request) {
   const auto* r = static_cast<const e2e::DropRequest*>(request);
   // As Explorer's drop: wide names, each ending with a zero, and one more zero at the end.
   size_t chars = 0;
