@@ -6,6 +6,7 @@
 int main() {
   toolkit::Application& application = toolkit::Application::Get();
   application.SetTitle(texts::kApplicationTitle);
+  application.SetOutOfMemoryText(texts::kOutOfMemory);
   TForm1 form1;
   application.CreateForm(form1);
   return application.Run(form1);

@@ -19,7 +19,9 @@
 
 namespace journal {
 class LowerCasingRun;
-}
+class Undo;
+}  // namespace journal
+struct FileEntry;
 
 class TForm1 : public toolkit::Form {
  public:
@@ -125,12 +127,20 @@ class TForm1 : public toolkit::Form {
   // What a run has come to so far.
   struct RunTally {
     bool completed = true;
+    bool outOfMemory = false;
     bool journalLost = false;
     int failures = 0;
   };
+  // The run after its confirmation, and the undo after its: each ends by itself, stopped or not,
+  // except where memory runs out (std::bad_alloc), which the command's handler reports.
+  void LowerCaseTree();
+  void UndoRenames(journal::Undo& undo);
   // The run's step for the folder of node n: listed, then every listed entry lower-cased.
   void LowerCaseFolder(int n, journal::LowerCasingRun& run,
                        std::unordered_map<toolkit::NodeId, std::string>& renamed, RunTally& tally);
+  // Writes the five cells of a new last row for entry (text: a reused buffer).
+  void AddListedRow(int row, const FileEntry& entry, int sizeDigits, const std::string& dateSep,
+                    const std::string& timeSep, std::string& text);
   // True when the listed row is a folder.
   bool IsFolderRow(int row) const;
   // The listing of the folder of the selected node, if any is selected.
@@ -146,8 +156,9 @@ class TForm1 : public toolkit::Form {
   std::string ExactNameOfRow(int row) const;
 
   bool scanning_ = false;
-  // False when Esc cut the last listing short.
+  // False when Esc, or the end of memory, cut the last listing short.
   bool listingCompleted_ = true;
+  bool listingOutOfMemory_ = false;
   // False when the last listing's folder could not be read (gone, renamed, or unreadable).
   bool listingReachedFolder_ = true;
   // A close arrived while a scan ran: it is carried out once the scan has unwound.

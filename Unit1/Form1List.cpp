@@ -2,6 +2,7 @@
 // the grid font's digits whenever the size header is drawn.
 #include <algorithm>
 #include <cstdint>
+#include <new>
 #include <vector>
 
 #include "Unit1/Form1.h"
@@ -132,6 +133,7 @@ void TForm1::ListFolder(const std::string& exactFolder) {
 
   bool completed = true;
   bool reached = false;
+  bool outOfMemory = false;
   int count = 0;
   EnumerateEntries(exactFolder + "*.*", kListFilter, [&](const FileEntry& entry) {
     if (EscDown()) {
@@ -141,41 +143,62 @@ void TForm1::ListFolder(const std::string& exactFolder) {
     reached = true;
     const std::string& name = entry.EntryName;
     if (IsDotEntry(name)) return true;
-    const int row = count + 1;
-    // A new row comes empty: its five cells are then written.
-    StringGrid1.SetRowCount(count + 2);
-    StringGrid1.SetCell(0, row, name);
-    if (!entry.ExactName.empty()) StringGrid1.SetRowData(row, entry.ExactName);
-    text.clear();
-    if ((entry.Attributes & faDirectory) != 0) {
-      text += texts::kFolderSize;
-    } else {
-      AppendRightJustifiedNumber(static_cast<int64_t>(entry.EntrySize), sizeDigits, text);
+    // A 32-bit process has 2 GB, a few million rows: where the grid can grow no more, the
+    // listing ends at its last whole row, as if Esc had stopped it.
+    try {
+      AddListedRow(count + 1, entry, sizeDigits, dateSep, timeSep, text);
+    } catch (const std::bad_alloc&) {
+      // Dropping rows frees and allocates nothing; an empty listing keeps its one empty row.
+      StringGrid1.SetRowCount(std::max(count + 1, 2));
+      if (count == 0) StringGrid1.ClearRow(1);
+      outOfMemory = true;
+      completed = false;
+      return false;
     }
-    StringGrid1.SetCell(1, row, text);
-    text.clear();
-    AppendTypeText(text, name);
-    StringGrid1.SetCell(2, row, text);
-    text.clear();
-    AppendTimeText(text, entry.ModifiedTime, dateSep, timeSep);
-    StringGrid1.SetCell(3, row, text);
-    text.clear();
-    if (entry.Attributes & faArchive) text += texts::kAttrArchive;
-    if (entry.Attributes & faReadOnly) text += texts::kAttrReadOnly;
-    if (entry.Attributes & faDirectory) text += texts::kAttrDirectory;
-    StringGrid1.SetCell(4, row, text);
-    count = row;
+    ++count;
     return true;
   });
 
-  StatusBar1.SetText(completed ? FormatInteger(count) + texts::kListCountSuffix + folder +
-                                     texts::kListCountEnd
-                               : std::string(texts::kListAborted));
+  if (completed) {
+    StatusBar1.SetText(FormatInteger(count) + texts::kListCountSuffix + folder +
+                       texts::kListCountEnd);
+  } else {
+    StatusBar1.SetText(outOfMemory ? texts::kListOutOfMemory : texts::kListAborted);
+  }
   if (count > 0) ListReady = true;
   listingCompleted_ = completed;
+  listingOutOfMemory_ = outOfMemory;
   // Every folder but a drive root lists its "." and ".."; nothing at all means it was not read.
   const bool driveRoot = folder.size() == 3 && folder[1] == ':';
   listingReachedFolder_ = reached || !completed || (driveRoot && FolderExists(exactFolder));
+}
+
+void TForm1::AddListedRow(int row, const FileEntry& entry, int sizeDigits,
+                          const std::string& dateSep, const std::string& timeSep,
+                          std::string& text) {
+  const std::string& name = entry.EntryName;
+  // A new row comes empty: its five cells are then written.
+  StringGrid1.SetRowCount(row + 1);
+  StringGrid1.SetCell(0, row, name);
+  if (!entry.ExactName.empty()) StringGrid1.SetRowData(row, entry.ExactName);
+  text.clear();
+  if ((entry.Attributes & faDirectory) != 0) {
+    text += texts::kFolderSize;
+  } else {
+    AppendRightJustifiedNumber(static_cast<int64_t>(entry.EntrySize), sizeDigits, text);
+  }
+  StringGrid1.SetCell(1, row, text);
+  text.clear();
+  AppendTypeText(text, name);
+  StringGrid1.SetCell(2, row, text);
+  text.clear();
+  AppendTimeText(text, entry.ModifiedTime, dateSep, timeSep);
+  StringGrid1.SetCell(3, row, text);
+  text.clear();
+  if (entry.Attributes & faArchive) text += texts::kAttrArchive;
+  if (entry.Attributes & faReadOnly) text += texts::kAttrReadOnly;
+  if (entry.Attributes & faDirectory) text += texts::kAttrDirectory;
+  StringGrid1.SetCell(4, row, text);
 }
 
 void TForm1::StringGrid1DrawCell(int col, int row, const toolkit::Rect& /*rect*/) {

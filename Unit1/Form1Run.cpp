@@ -1,6 +1,7 @@
 // The lower-casing run: every folder of the tree is listed in turn and each listed entry whose
 // name has upper-case single-byte letters is renamed to its lower-case name, through the
 // journal, which also lets the next start put right what a run that died left half done.
+#include <new>
 #include <vector>
 
 #include "Unit1/Form1.h"
@@ -62,6 +63,20 @@ void TForm1::MnuKestruneClick() {
       toolkit::DialogResult::Yes) {
     return;
   }
+  try {
+    LowerCaseTree();
+  } catch (const std::bad_alloc&) {
+    // Memory ran out where the run could not stop by itself, perhaps between the two steps of a
+    // rename: the journal is left unfinished, as by a death, and the next start puts back what
+    // stands under a temporary name. The error box tells the rest.
+    renaming_ = false;
+    ShowStatusNow(texts::kRunOutOfMemory);
+    DiscardQueuedDrops();
+    throw;
+  }
+}
+
+void TForm1::LowerCaseTree() {
   // A journal that a new run would replace but that no run wrote is kept for whoever made it.
   const std::string journalPath = ExactJournalPath();
   const journal::LowerCasingRun::Earlier earlier = journal::LowerCasingRun::EarlierRun(journalPath);
@@ -104,7 +119,8 @@ void TForm1::MnuKestruneClick() {
   TreeView1.Select(TreeView1.NodeAt(0));
   ListFolder(PathOfNode(TreeView1.NodeAt(0)));
 
-  ShowOutcome(tally.completed, texts::kRunCompleted, texts::kRunAborted, tally.failures);
+  ShowOutcome(tally.completed, texts::kRunCompleted,
+              tally.outOfMemory ? texts::kRunOutOfMemory : texts::kRunAborted, tally.failures);
   DiscardQueuedDrops();
 }
 
@@ -114,18 +130,26 @@ void TForm1::LowerCaseFolder(int n, journal::LowerCasingRun& run,
   const std::string folder = FolderPathOfNode(n);
   const std::string path = PathOfNode(node, renamed);
   ListFolder(path);
-  // Esc seen by the listing stops the run too, after the rows it listed: going on would skip
-  // the rest of this folder and still report the run as complete.
+  // Esc seen by the listing, or memory that ran out, stops the run too, after the rows it
+  // listed: going on would skip the rest of this folder and still report the run as complete.
   if (!listingCompleted_) tally.completed = false;
+  if (listingOutOfMemory_) tally.outOfMemory = true;
   // A folder gone, renamed by someone else or unreadable: its entries were not lower-cased.
   if (!listingReachedFolder_) ++tally.failures;
   ShowStatusNow(texts::kRunPrefix + folder + texts::kRunSuffix);
   const int rows = StringGrid1.RowCount();
   // The entries are renamed by their exact names; two that show alike are still two.
   std::vector<std::string> names;
-  names.reserve(static_cast<size_t>(rows - 1));
-  for (int r = 1; r < rows; ++r) names.push_back(ExactNameOfRow(r));
-  run.BeginFolder(path, rows - 1, [&names](int i) -> const std::string& { return names[i]; });
+  try {
+    names.reserve(static_cast<size_t>(rows - 1));
+    for (int r = 1; r < rows; ++r) names.push_back(ExactNameOfRow(r));
+    run.BeginFolder(path, rows - 1, [&names](int i) -> const std::string& { return names[i]; });
+  } catch (const std::bad_alloc&) {
+    // Nothing of this folder was renamed yet.
+    tally.outOfMemory = true;
+    tally.completed = false;
+    return;
+  }
   std::unordered_map<std::string, NodeId> children;
   for (int r = 1; r < rows; ++r) {
     if (EscDown()) {

@@ -3,6 +3,7 @@
 // produces exactly that order in O(n log n), so large listings sort at once.
 #include <algorithm>
 #include <cstdint>
+#include <new>
 #include <numeric>
 #include <string_view>
 #include <vector>
@@ -84,7 +85,14 @@ void TForm1::StringGrid1MouseDown(toolkit::MouseButton /*button*/, unsigned /*sh
     return;
   }
   StringGrid1.SetVisible(false);
-  SortRowsBy(clicked);
+  try {
+    SortRowsBy(clicked);
+  } catch (const std::bad_alloc&) {
+    // The keys of a few million rows may not fit beside them: the rows stay as they were, and
+    // the grid does not stay hidden behind the error box.
+    StringGrid1.SetVisible(true);
+    throw;
+  }
   StringGrid1.SetVisible(true);
   SortDescending = !SortDescending;
 }

@@ -1,4 +1,6 @@
 // Ctrl+Z: the last lower-casing run undone from its journal, after a restart too.
+#include <new>
+
 #include "Unit1/Form1.h"
 #include "journal/undo.h"
 #include "platform/input.h"
@@ -25,6 +27,18 @@ void TForm1::UndoLastRun() {
                               texts::kConfirmUndoSuffix) != toolkit::DialogResult::Yes) {
     return;
   }
+  try {
+    UndoRenames(undo);
+  } catch (const std::bad_alloc&) {
+    // As in a run: the journal stays unfinished for the next start's recovery.
+    renaming_ = false;
+    ShowStatusNow(texts::kUndoOutOfMemory);
+    DiscardQueuedDrops();
+    throw;
+  }
+}
+
+void TForm1::UndoRenames(journal::Undo& undo) {
   const journal::JournalState state = undo.Begin();
   if (state == journal::JournalState::InUse) {
     RefuseJournalInUse();

@@ -17,7 +17,12 @@ Undo::Undo(const std::string& journalPath) : path_(journalPath) {
   renames_ = std::move(contents.undoable);
 }
 
-Undo::~Undo() { End(); }
+// Not End(): an undo that ends by an exception, perhaps between the two steps of a rename, must
+// leave the journal unfinished for the next start's recovery. The members close what is open.
+Undo::~Undo() {
+  records_.reset();
+  CloseInputFile(input_);
+}
 
 JournalState Undo::Begin() {
   journal_ = std::make_unique<JournalWriter>(path_, false, lastNumber_);

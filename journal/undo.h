@@ -41,7 +41,8 @@ class Undo {
   bool UndoLoaded();
   // The journal could not be written any more: nothing more may be undone.
   bool JournalLost() const { return journal_ && journal_->Lost(); }
-  // The undo is over, completed or stopped; what is left stays undoable.
+  // The undo is over, completed or stopped; what is left stays undoable. Only this marks the
+  // journal finished: an Undo destroyed without it leaves the journal to recovery.
   void End();
 
  private:

@@ -46,6 +46,8 @@ inline constexpr char kListingSuffix[] = "」を検索中(ESC:中断)";
 inline constexpr char kListCountSuffix[] = " Files  パス名「";
 inline constexpr char kListCountEnd[] = "」";
 inline constexpr char kListAborted[] = "検索を中断しました。";
+// The grid could grow no more (a folder of millions of entries in a 32-bit process).
+inline constexpr char kListOutOfMemory[] = "メモリが不足したため、検索を中断しました。";
 inline constexpr char kFolderSize[] = "<Folder>";
 inline constexpr char kAttrArchive[] = "A ";
 inline constexpr char kAttrReadOnly[] = "R ";
@@ -59,6 +61,7 @@ inline constexpr char kRunPrefix[] = "小文字化・処理中です。「";
 inline constexpr char kRunSuffix[] = "」（ESC:中断）";
 inline constexpr char kRunCompleted[] = "小文字化処理を完了しました。";
 inline constexpr char kRunAborted[] = "小文字化処理を中断しました。";
+inline constexpr char kRunOutOfMemory[] = "メモリが不足したため、小文字化処理を中断しました。";
 inline constexpr char kRunFailuresPrefix[] = "（名前を変更できなかった項目：";
 inline constexpr char kRunFailuresSuffix[] = "件）";
 // Undo of the last run (Ctrl+Z):
@@ -71,6 +74,7 @@ inline constexpr char kNothingToUndo[] = "元に戻せる小文字化処理が�
 inline constexpr char kUndoPrefix[] = "元に戻す処理中です。「";
 inline constexpr char kUndoCompleted[] = "元に戻す処理を完了しました。";
 inline constexpr char kUndoAborted[] = "元に戻す処理を中断しました。";
+inline constexpr char kUndoOutOfMemory[] = "メモリが不足したため、元に戻す処理を中断しました。";
 // At start-up, when a run that died left entries recovery could not move:
 // "前回の小文字化処理で名前を戻せなかった項目があります（<n>件）。詳しくは「<journal>」をご覧下さい。"
 inline constexpr char kUnrecoveredPrefix[] =
@@ -98,6 +102,9 @@ inline constexpr char kJournalSetAsideSuffix[] = "」に移しました。";
 
 // Exit.
 inline constexpr char kConfirmExit[] = "終了します。よろしいですか？";
+
+// The error box's text for memory that ran out anywhere else (the box appends the period).
+inline constexpr char kOutOfMemory[] = "メモリが不足しています";
 
 // Settings: the conversion error of a stored value that is not an integer ("%s" is the value).
 inline constexpr char kNotAnInteger[] = "'%s' は整数ではありません";

@@ -2,6 +2,7 @@
 // the fault switches and the scripted input that the memory services read.
 #include <algorithm>
 #include <climits>
+#include <new>
 #include <stdexcept>
 
 #include "platform/memory/volume_impl.h"
@@ -213,6 +214,10 @@ void Volume::Impl::Changed() {
     dead = true;
     throw Crash{};
   }
+  if (outOfMemoryAfter != 0 && changes == outOfMemoryAfter) {
+    outOfMemoryAfter = 0;
+    throw std::bad_alloc();
+  }
 }
 
 bool Volume::Impl::Move(const std::string& from, const std::string& to) {
@@ -307,7 +312,7 @@ void Volume::Reset() {
   v.reverseOrder = false;
   v.ignoresCaseOnlyRenames = false;
   v.caseSensitiveNames = false;
-  v.changes = v.crashAfter = 0;
+  v.changes = v.crashAfter = v.outOfMemoryAfter = 0;
   v.dead = false;
   v.openForAppend.clear();
   v.executablePath = kDefaultExecutablePath;
@@ -419,6 +424,8 @@ void Volume::CrashAfterChanges(long long change) {
   impl_->dead = false;
   impl_->openForAppend.clear();
 }
+
+void Volume::OutOfMemoryAfterChanges(long long change) { impl_->outOfMemoryAfter = change; }
 
 long long Volume::Changes() const { return impl_->changes; }
 

@@ -80,6 +80,9 @@ class Volume {
   // services, counted from 1 since the last Reset) is made, then Crash is thrown, and from then
   // on nothing changes until the next call. 0 never dies; any call brings the process back.
   void CrashAfterChanges(long long change);
+  // Memory that runs out: the change numbered `change` is made, then std::bad_alloc is thrown
+  // once, and the process lives on. 0 never.
+  void OutOfMemoryAfterChanges(long long change);
   long long Changes() const;
   // A number that stays with an entry through renames and moves; 0 when there is no entry.
   uint64_t EntryId(const std::string& path) const;

@@ -84,6 +84,7 @@ struct Volume::Impl {
   // process is taken to die (0: never). Once dead, nothing changes any more.
   long long changes = 0;
   long long crashAfter = 0;
+  long long outOfMemoryAfter = 0;
   bool dead = false;
   // Files held open for appending: a second opener is refused, as a share mode would.
   std::set<std::string> openForAppend;

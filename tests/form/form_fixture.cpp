@@ -10,6 +10,7 @@ void FormTest::SetUp() {
   memory::Volume::Get().MakeFile("C:\\app\\Kestrune.exe", 250000);
   headless::Reset();
   toolkit::Application::Get().SetTitle(texts::kApplicationTitle);
+  toolkit::Application::Get().SetOutOfMemoryText(texts::kOutOfMemory);
   form_ = std::make_unique<TForm1>();
 }
 

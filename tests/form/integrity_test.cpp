@@ -356,7 +356,10 @@ TEST_F(IntegrityTest, UndoSkipsWhatTheUserChangedAndCanBeStoppedAndGoneOn) {
   EXPECT_TRUE(headless::Texts(headless::Event::Dialog).empty());
 }
 
-TEST_F(IntegrityTest, ADeathAtAnyChangeOfAnUndoIsPutRightAndTheUndoCanBeFinished) {
+// Memory that runs out after a change (perhaps between the two steps of a rename) ends the undo
+// with the error box while the program lives on; like a death, it must leave the journal to the
+// next start's recovery, not mark it finished.
+TEST_F(IntegrityTest, ADeathOrTheEndOfMemoryAtAnyChangeOfAnUndoIsPutRightAndTheUndoFinished) {
   long long undoChanges = 0;
   {
     Fresh(true);
@@ -367,20 +370,33 @@ TEST_F(IntegrityTest, ADeathAtAnyChangeOfAnUndoIsPutRightAndTheUndoCanBeFinished
     undoChanges = Volume().Changes() - before;
   }
   ASSERT_GT(undoChanges, 30);
-  for (long long k = 1; k <= undoChanges; ++k) {
-    const std::string when = "death at change " + std::to_string(k) + " of the undo";
-    Fresh(true);
-    const Snapshot before = Take();
-    StartOnTree();
-    Run();
-    ASSERT_TRUE(DiesAt(k, [this] { Undo(); })) << when;
-    NewProcess();
-    StartProgram();
-    // Every entry under its run's name or its name from before the run.
-    ExpectWhole(before, Take(), when);
-    Undo();
-    EXPECT_EQ(NamesOf(Take()), NamesOf(before)) << when;
-    if (HasFailure()) return;
+  for (bool death : {true, false}) {
+    for (long long k = 1; k <= undoChanges; ++k) {
+      const std::string when = (death ? "death" : "end of memory") + std::string(" at change ") +
+                               std::to_string(k) + " of the undo";
+      Fresh(true);
+      const Snapshot before = Take();
+      StartOnTree();
+      Run();
+      if (death) {
+        ASSERT_TRUE(DiesAt(k, [this] { Undo(); })) << when;
+      } else {
+        Volume().OutOfMemoryAfterChanges(Volume().Changes() + k);
+        headless::ClearLog();
+        headless::AnswerDialog(DialogResult::Yes);
+        Form().Shortcut('Z', toolkit::ssCtrl);
+        EXPECT_EQ(headless::Texts(headless::Event::ErrorBox), Strings{"メモリが不足しています."})
+            << when;
+        EXPECT_EQ(Status(), "メモリが不足したため、元に戻す処理を中断しました。") << when;
+      }
+      NewProcess();
+      StartProgram();
+      // Every entry under its run's name or its name from before the run.
+      ExpectWhole(before, Take(), when);
+      Undo();
+      EXPECT_EQ(NamesOf(Take()), NamesOf(before)) << when;
+      if (HasFailure()) return;
+    }
   }
 }
 

@@ -2,6 +2,7 @@
 #include "toolkit/core/application.h"
 
 #include <exception>
+#include <new>
 
 #include "toolkit/core/form.h"
 
@@ -18,11 +19,16 @@ std::string ErrorBoxText(const std::string& message) {
 
 void RunHandler(const std::function<void()>& handler) {
   if (!handler) return;
+  Application& application = Application::Get();
   try {
     handler();
+  } catch (const std::bad_alloc& e) {
+    FailureShown failure(application.Taskbar());
+    const std::string& text = application.OutOfMemoryText();
+    ShowErrorBox(application.Title(), ErrorBoxText(text.empty() ? e.what() : text));
   } catch (const std::exception& e) {
-    FailureShown failure(Application::Get().Taskbar());
-    ShowErrorBox(Application::Get().Title(), ErrorBoxText(e.what()));
+    FailureShown failure(application.Taskbar());
+    ShowErrorBox(application.Title(), ErrorBoxText(e.what()));
   }
 }
 

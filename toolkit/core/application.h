@@ -32,6 +32,10 @@ class Application {
   static Application& Get();
   const std::string& Title() const { return title_; }
   void SetTitle(const std::string& t) { title_ = t; }
+  // The error box's message for memory that ran out (std::bad_alloc), whose own says nothing
+  // to a user; empty, the exception's own is shown.
+  const std::string& OutOfMemoryText() const { return outOfMemoryText_; }
+  void SetOutOfMemoryText(const std::string& t) { outOfMemoryText_ = t; }
   // The progress on the application's task-bar button.
   TaskbarProgress& Taskbar() { return taskbar_; }
 
@@ -43,6 +47,7 @@ class Application {
 
  private:
   std::string title_;
+  std::string outOfMemoryText_;
   TaskbarProgress taskbar_;
 };
 

@@ -36,11 +36,12 @@ class ItemData {
       it = it->first >= key ? byItem_.erase(it) : std::next(it);
     }
   }
-  // Moves each item's data to the item destination(key) names (the items were reordered).
+  // Moves each item's data to the item destination(key) names (the items were reordered). The
+  // texts are copied, few as they are, so that memory running out leaves them where they were.
   template <typename Destination>
   void Move(Destination destination) {
     std::unordered_map<Key, std::string> moved;
-    for (auto& [key, text] : byItem_) moved[destination(key)] = std::move(text);
+    for (const auto& [key, text] : byItem_) moved[destination(key)] = text;
     byItem_.swap(moved);
   }
 

@@ -118,15 +118,10 @@ void StringGrid::SetRowData(int row, std::string data) {
 void StringGrid::PermuteRows(int first, const std::vector<int>& rows) {
   assert(first >= 0 && first + static_cast<int>(rows.size()) <= RowCount());
   if (first < 0 || first + static_cast<int>(rows.size()) > RowCount()) return;
+  // Whatever allocates comes before the first cell moves: memory that runs out leaves the rows
+  // as they were, not half moved.
   std::vector<std::string> moved;
   moved.reserve(rows.size() * colCount_);
-  for (int row : rows) {
-    assert(row >= first && row < first + static_cast<int>(rows.size()));
-    for (int c = 0; c < colCount_; ++c) {
-      moved.push_back(std::move(cells_[static_cast<size_t>(row) * colCount_ + c]));
-    }
-  }
-  std::move(moved.begin(), moved.end(), cells_.begin() + static_cast<ptrdiff_t>(first) * colCount_);
   if (!rowData_.Empty()) {
     std::vector<int> placeOf(rows.size());
     for (size_t k = 0; k < rows.size(); ++k)
@@ -136,6 +131,13 @@ void StringGrid::PermuteRows(int first, const std::vector<int>& rows) {
       return row < first || row >= end ? row : placeOf[static_cast<size_t>(row - first)];
     });
   }
+  for (int row : rows) {
+    assert(row >= first && row < first + static_cast<int>(rows.size()));
+    for (int c = 0; c < colCount_; ++c) {
+      moved.push_back(std::move(cells_[static_cast<size_t>(row) * colCount_ + c]));
+    }
+  }
+  std::move(moved.begin(), moved.end(), cells_.begin() + static_cast<ptrdiff_t>(first) * colCount_);
   if (StringGridPeer* peer = GridPeer()) peer->Invalidate();
 }
 

@@ -194,6 +194,10 @@ std::vector<toolkit::GridCoord> TakeChangedCells(toolkit::StringGrid& grid) {
   return std::exchange(peer->changedCells, {});
 }
 
+void ReserveChangedCells(toolkit::StringGrid& grid, size_t cells) {
+  if (GridPeer* peer = PeerOf(grid)) peer->changedCells.reserve(cells);
+}
+
 int TakeFullRepaints(toolkit::StringGrid& grid) {
   GridPeer* peer = PeerOf(grid);
   return peer == nullptr ? 0 : std::exchange(peer->fullRepaints, 0);

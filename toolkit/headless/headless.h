@@ -68,6 +68,9 @@ void PaintGrid(toolkit::StringGrid& grid);
 int TakeCellRepaints(toolkit::StringGrid& grid);
 // The same record, cell by cell in the order written; taking either empties it.
 std::vector<toolkit::GridCoord> TakeChangedCells(toolkit::StringGrid& grid);
+// Room for a record of that many cells, so that where a test takes up the address space the
+// grid's own storage runs out first, as in the program, whose peer records nothing.
+void ReserveChangedCells(toolkit::StringGrid& grid, size_t cells);
 // How many times the whole grid was marked for repainting (layout or selection changes) since
 // the last call.
 int TakeFullRepaints(toolkit::StringGrid& grid);
