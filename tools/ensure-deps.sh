@@ -3,6 +3,7 @@
 # shellcheck shell=bash
 kestrune_packages=(
   cmake g++ googletest python3
+  g++-multilib qemu-user
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-i686
   wine wine64 wine32:i386 fonts-wine
   xvfb xauth x11-utils fonts-ipafont-gothic fonts-ipafont-mincho locales imagemagick
