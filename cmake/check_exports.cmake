@@ -2,7 +2,9 @@
 # Fails unless the DLL exports each name exactly as given. A driver that asks GetProcAddress for
 # a name the DLL exports decorated (PostDrop@4 on i686) gets nothing, and only a run on that
 # target would show it.
-execute_process(COMMAND ${OBJDUMP} -p ${BINARY} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
+# objdump speaks the locale's language otherwise (the Wine rig sets a Japanese one).
+execute_process(COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C ${OBJDUMP} -p ${BINARY}
+  OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
 if(failed)
   message(FATAL_ERROR "${OBJDUMP} -p ${BINARY} failed")
 endif()
