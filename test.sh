@@ -7,6 +7,12 @@ KESTRUNE_ROOT=$(pwd)
 source tools/ensure-deps.sh
 ensure_deps
 
+# The widget layer takes what it shows from its caller, never from the program's resources.
+if grep -rln '#include "resources/' toolkit; then
+  echo "toolkit/ includes the program's resources (above)" >&2
+  exit 1
+fi
+
 echo "== host build and tests"
 build_tree build/host -DCMAKE_BUILD_TYPE=Debug
 ctest --test-dir build/host --output-on-failure --no-tests=error -j 2

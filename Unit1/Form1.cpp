@@ -9,6 +9,7 @@
 #include "resources/layout.h"
 #include "resources/resource_ids.h"
 #include "resources/texts.h"
+#include "toolkit/core/application.h"
 #include "toolkit/core/dialogs.h"
 
 using toolkit::Align;
@@ -39,6 +40,7 @@ toolkit::TreeViewCreateArgs TreeView1Args() {
 
 toolkit::StringGridCreateArgs StringGrid1Args() {
   toolkit::StringGridCreateArgs args;
+  args.font = {layout::kGridFontFace, layout::kGridFontHeight, true};
   args.defaultRowHeight = layout::kGridRowHeight;
   args.gridLineWidth = layout::kGridLineWidth;
   args.textInset = layout::kGridTextInset;
@@ -48,6 +50,21 @@ toolkit::StringGridCreateArgs StringGrid1Args() {
 }
 
 }  // namespace
+
+void TForm1::ConfigureApplication() {
+  toolkit::Application& application = toolkit::Application::Get();
+  application.SetTitle(texts::kApplicationTitle);
+  application.SetIconId(IDI_PROGRAM);
+  application.SetOutOfMemoryText(texts::kOutOfMemory);
+  toolkit::DialogTexts dialogs;
+  dialogs.informationCaption = texts::kCaptionInformation;
+  dialogs.errorCaption = texts::kCaptionError;
+  dialogs.confirmationCaption = texts::kCaptionConfirmation;
+  dialogs.ok = texts::kButtonOk;
+  dialogs.yes = texts::kButtonYes;
+  dialogs.no = texts::kButtonNo;
+  toolkit::SetDialogTexts(dialogs);
+}
 
 TForm1::TForm1()
     : Form("Form1"),

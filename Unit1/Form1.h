@@ -26,6 +26,10 @@ struct FileEntry;
 class TForm1 : public toolkit::Form {
  public:
   TForm1();
+  // What the toolkit shows on the program's behalf, set before the window is made: the
+  // application title, the program icon, the dialogs' captions and buttons, the error box's
+  // word for memory that ran out.
+  static void ConfigureApplication();
 
   // Controls. Declaration order is creation order, which decides how aligned siblings stack:
   // Splitter1 comes after Panel1 so that it sits on Panel1's right.

@@ -9,8 +9,7 @@ void FormTest::SetUp() {
   // The program itself, in the folder its settings file goes to.
   memory::Volume::Get().MakeFile("C:\\app\\Kestrune.exe", 250000);
   headless::Reset();
-  toolkit::Application::Get().SetTitle(texts::kApplicationTitle);
-  toolkit::Application::Get().SetOutOfMemoryText(texts::kOutOfMemory);
+  TForm1::ConfigureApplication();
   form_ = std::make_unique<TForm1>();
 }
 

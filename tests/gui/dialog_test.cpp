@@ -200,7 +200,6 @@ TEST_F(MessageDialogTest, AQuitRequestEndsTheBoxAndStaysForTheOuterLoop) {
 }
 
 TEST_F(MessageDialogTest, HandlerErrorShowsTheErrorBoxUnderTheApplicationTitle) {
-  toolkit::Application::Get().SetTitle(texts::kApplicationTitle);
   main.edit1.OnClick = [] { throw toolkit::Error("'x1' は整数ではありません"); };
   std::vector<std::string> statics;
   Driver driver(

@@ -6,6 +6,7 @@
 #include "resources/layout.h"
 #include "resources/resource_ids.h"
 #include "resources/texts.h"
+#include "Unit1/Form1.h"
 #include "toolkit/core/application.h"
 #include "toolkit/win32/form.h"
 
@@ -92,6 +93,7 @@ std::vector<std::string> ChildTexts(HWND parent, const char* className) {
 }
 
 MainArrangement::MainArrangement() {
+  TForm1::ConfigureApplication();
   form.SetCaption(texts::kFormCaption);
   form.SetBounds(
       {layout::kDesignLeft, layout::kDesignTop, layout::kDesignWidth, layout::kDesignHeight});

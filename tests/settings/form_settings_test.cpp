@@ -26,7 +26,7 @@ class SettingsFormTest : public ::testing::Test {
     Volume().Reset();
     Volume().MakeFolder("C:\\app");
     headless::Reset();
-    toolkit::Application::Get().SetTitle(texts::kApplicationTitle);
+    TForm1::ConfigureApplication();
   }
 
   void TearDown() override { EXPECT_EQ(headless::UnansweredDialogs(), 0); }

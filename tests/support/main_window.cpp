@@ -32,4 +32,10 @@ toolkit::TreeViewCreateArgs MainWindowControls::TreeArgs() {
   return args;
 }
 
+toolkit::StringGridCreateArgs MainWindowControls::GridArgs() {
+  toolkit::StringGridCreateArgs args;
+  args.font = {layout::kGridFontFace, layout::kGridFontHeight, true};
+  return args;
+}
+
 }  // namespace testsupport

@@ -27,13 +27,15 @@ struct MainWindowControls {
   toolkit::Edit edit1{"Edit1", &panel2};
   toolkit::TreeView tree{"TreeView1", &panel1, TreeArgs()};
   toolkit::Splitter splitter{"Splitter1", &form};
-  toolkit::StringGrid grid{"StringGrid1", &form, 5};
+  toolkit::StringGrid grid{"StringGrid1", &form, 5, GridArgs()};
   toolkit::StatusBar status{"StatusBar1", &form};
   int panel1Resizes = 0;
 
  private:
-  // The tree as the program makes it: the folder image on every node.
+  // The tree and the grid as the program makes them: the folder image on every node, the
+  // grid's fixed-pitch font.
   static toolkit::TreeViewCreateArgs TreeArgs();
+  static toolkit::StringGridCreateArgs GridArgs();
 };
 
 }  // namespace testsupport

@@ -36,6 +36,9 @@ class Application {
   // to a user; empty, the exception's own is shown.
   const std::string& OutOfMemoryText() const { return outOfMemoryText_; }
   void SetOutOfMemoryText(const std::string& t) { outOfMemoryText_ = t; }
+  // The program's icon (resource id) for the task bar and the windows' large icons; 0: none.
+  int IconId() const { return iconId_; }
+  void SetIconId(int id) { iconId_ = id; }
   // The progress on the application's task-bar button.
   TaskbarProgress& Taskbar() { return taskbar_; }
 
@@ -48,6 +51,7 @@ class Application {
  private:
   std::string title_;
   std::string outOfMemoryText_;
+  int iconId_ = 0;
   TaskbarProgress taskbar_;
 };
 

@@ -20,6 +20,13 @@ struct Rect {
   }
 };
 
+// A Shift-JIS font by face; an empty face is the system's default font for controls.
+struct FontSpec {
+  std::string face;  // code-page 932
+  int height = 0;    // character height in pixels (a negative lfHeight)
+  bool fixedPitch = false;
+};
+
 enum class Align { None, Top, Bottom, Left, Right, Client };
 enum class MouseButton { Left, Right, Middle };
 // Shift state bits of a mouse or key event.

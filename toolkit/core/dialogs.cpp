@@ -11,7 +11,16 @@ namespace {
 // run from a dialog's message loop).
 int openDialogs = 0;
 
+DialogTexts& Texts() {
+  static DialogTexts texts;
+  return texts;
+}
+
 }  // namespace
+
+void SetDialogTexts(const DialogTexts& texts) { Texts() = texts; }
+
+const DialogTexts& GetDialogTexts() { return Texts(); }
 
 DialogResult FailureDlg(DialogKind kind, const std::string& text) {
   FailureShown failure(Application::Get().Taskbar());

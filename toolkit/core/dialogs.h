@@ -10,7 +10,20 @@ namespace toolkit {
 enum class DialogKind { Information, Error, Confirmation };
 enum class DialogResult { Ok, Yes, No, Cancel };
 
-// Information and error: "OK"; confirmation: "はい(&Y)" / "いいえ(&N)". The close box gives Cancel.
+// What a message dialog shows beside its text: the caption of each kind and the buttons' labels,
+// given by the program before its first dialog (empty until then).
+struct DialogTexts {
+  std::string informationCaption;
+  std::string errorCaption;
+  std::string confirmationCaption;
+  std::string ok;
+  std::string yes;
+  std::string no;
+};
+void SetDialogTexts(const DialogTexts& texts);
+const DialogTexts& GetDialogTexts();
+
+// Information and error: OK; confirmation: Yes and No. The close box gives Cancel.
 DialogResult MessageDlg(DialogKind kind, const std::string& text);
 
 // A message dialog telling of a failure or a refusal: the task-bar button shows the error state

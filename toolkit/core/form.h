@@ -18,11 +18,6 @@ class FormPeer : public ControlPeer {
   virtual void DiscardQueuedDrops() {}
 };
 
-struct FontSpec {
-  std::string face;  // code-page 932
-  int height = 0;    // character height in pixels (a negative lfHeight)
-};
-
 class Form : public Control {
  public:
   explicit Form(std::string name);
@@ -31,7 +26,7 @@ class Form : public Control {
   void SetCaption(const std::string& c);
   FontSpec font;
   MainMenu* menu = nullptr;
-  // Window and program icon resource ids.
+  // The window's own icon (resource id); 0: the program's (Application::IconId).
   int iconId = 0;
 
   int ClientWidth() const override { return clientWidth_; }

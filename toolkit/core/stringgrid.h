@@ -35,6 +35,7 @@ struct GridCoord {
 // on every question, so they hold for the grid's life: a change later would leave the native
 // scroll bars and paint behind.
 struct StringGridCreateArgs {
+  FontSpec font;
   int defaultRowHeight = 24;
   int gridLineWidth = 0;
   int fixedRows = 1;

@@ -2,7 +2,6 @@
 // task bar shows "the application" apart from the main window's caption.
 #include "toolkit/win32/application_window.h"
 
-#include "resources/resource_ids.h"
 #include "toolkit/core/application.h"
 
 namespace toolkit::win32 {
@@ -13,7 +12,8 @@ ApplicationWindow& ApplicationWindow::Get() {
 }
 
 ApplicationWindow::ApplicationWindow() {
-  HICON icon = LoadIconA(ModuleInstance(), MAKEINTRESOURCEA(IDI_PROGRAM));
+  const int iconId = Application::Get().IconId();
+  HICON icon = iconId != 0 ? LoadIconA(ModuleInstance(), MAKEINTRESOURCEA(iconId)) : nullptr;
   RegisterOwnClass(kClassName, 0, nullptr, LoadCursorA(nullptr, IDC_ARROW), icon, icon);
   const int x = GetSystemMetrics(SM_CXSCREEN) / 2, y = GetSystemMetrics(SM_CYSCREEN) / 2;
   CreateOwn(kClassName, 0, WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,

@@ -59,6 +59,11 @@ HFONT FaceFont(const std::string& face, int height, bool fixedPitch) {
   return made;
 }
 
+HFONT FontOf(const FontSpec& font) {
+  if (font.face.empty()) return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  return FaceFont(font.face, font.height, font.fixedPitch);
+}
+
 HFONT StatusFont() {
   if (Cache().status == nullptr) Cache().status = FromLogFont(SystemMetrics().lfStatusFont);
   return Cache().status;

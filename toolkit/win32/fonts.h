@@ -6,10 +6,14 @@
 
 #include <string>
 
+#include "toolkit/core/control.h"
+
 namespace toolkit::win32 {
 
 // A Shift-JIS font of the given face and character height in pixels (no DPI scaling).
 HFONT FaceFont(const std::string& face, int height, bool fixedPitch);
+// The font a model names; the system's default font for controls where it names no face.
+HFONT FontOf(const FontSpec& font);
 HFONT StatusFont();
 HFONT MessageFont();
 

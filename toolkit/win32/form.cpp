@@ -6,8 +6,6 @@
 
 #include <shellapi.h>
 
-#include "resources/layout.h"
-#include "resources/resource_ids.h"
 #include "toolkit/core/application.h"
 #include "toolkit/core/edit.h"
 #include "toolkit/core/panel.h"
@@ -32,6 +30,7 @@ constexpr UINT kFirstCommand = 100;
 
 // Shared icons of the executable in the system's standard sizes; null when it has none.
 HICON LoadIconSized(int id, int widthMetric, int heightMetric) {
+  if (id == 0) return nullptr;
   return static_cast<HICON>(LoadImageA(ModuleInstance(), MAKEINTRESOURCEA(id), IMAGE_ICON,
                                        GetSystemMetrics(widthMetric),
                                        GetSystemMetrics(heightMetric), LR_SHARED));
@@ -61,9 +60,10 @@ std::vector<std::unique_ptr<FormWindow>>& Forms() {
 
 FormWindow::FormWindow(Form& form) : form_(form) {
   // The caption shows the form's own icon; the task bar and Alt+Tab the program's.
-  const int formIcon = form.iconId != 0 ? form.iconId : IDI_FORM;
+  const int programIcon = Application::Get().IconId();
+  const int formIcon = form.iconId != 0 ? form.iconId : programIcon;
   smallIcon_ = LoadIconSized(formIcon, SM_CXSMICON, SM_CYSMICON);
-  bigIcon_ = LoadIconSized(IDI_PROGRAM, SM_CXICON, SM_CYICON);
+  bigIcon_ = LoadIconSized(programIcon, SM_CXICON, SM_CYICON);
   RegisterOwnClass(kClassName, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                    LoadCursorA(nullptr, IDC_ARROW), bigIcon_, smallIcon_);
 
@@ -79,9 +79,7 @@ FormWindow::FormWindow(Form& form) : form_(form) {
   SetIcons();
   FollowFrame();
 
-  const std::string face = form.font.face.empty() ? layout::kFormFontFace : form.font.face;
-  const int height = form.font.height != 0 ? form.font.height : layout::kFormFontHeight;
-  CreateChildren(form, Handle(), FaceFont(face, height, false));
+  CreateChildren(form, Handle(), FontOf(form.font));
 }
 
 FormWindow* FormWindow::Of(const Form& form) { return dynamic_cast<FormWindow*>(form.Peer()); }

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "resources/texts.h"
 #include "toolkit/win32/fonts.h"
 #include "toolkit/win32/modal.h"
 
@@ -39,16 +38,17 @@ DialogUnits MeasureUnits(HDC dc) {
           std::max(1, static_cast<int>(metrics.tmHeight))};
 }
 
-const char* CaptionOf(DialogKind kind) {
+const std::string& CaptionOf(DialogKind kind) {
+  const DialogTexts& texts = GetDialogTexts();
   switch (kind) {
     case DialogKind::Information:
-      return texts::kCaptionInformation;
+      return texts.informationCaption;
     case DialogKind::Error:
-      return texts::kCaptionError;
+      return texts.errorCaption;
     case DialogKind::Confirmation:
-      return texts::kCaptionConfirmation;
+      return texts.confirmationCaption;
   }
-  return texts::kCaptionInformation;
+  return texts.informationCaption;
 }
 
 LPCSTR IconOf(DialogKind kind) {
@@ -68,12 +68,12 @@ LPCSTR IconOf(DialogKind kind) {
 MessageDialog::MessageDialog(DialogKind kind, std::string text)
     : kind_(kind), text_(std::move(text)) {
   if (kind == DialogKind::Confirmation) {
-    choices_ = {{IDYES, texts::kButtonYes, DialogResult::Yes},
-              {IDNO, texts::kButtonNo, DialogResult::No}};
+    choices_ = {{IDYES, GetDialogTexts().yes.c_str(), DialogResult::Yes},
+                {IDNO, GetDialogTexts().no.c_str(), DialogResult::No}};
     defaultId_ = IDYES;
     escapeResult_ = DialogResult::No;
   } else {
-    choices_ = {{IDOK, texts::kButtonOk, DialogResult::Ok}};
+    choices_ = {{IDOK, GetDialogTexts().ok.c_str(), DialogResult::Ok}};
     defaultId_ = IDOK;
     escapeResult_ = DialogResult::Ok;
   }
@@ -120,7 +120,8 @@ void MessageDialog::Create(HWND owner) {
   const int width = frame.right - frame.left, height = frame.bottom - frame.top;
   const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
   const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-  CreateOwn(kClassName, kExStyle, kStyle, CaptionOf(kind_), x, y, width, height, owner, nullptr);
+  CreateOwn(kClassName, kExStyle, kStyle, CaptionOf(kind_).c_str(), x, y, width, height, owner,
+            nullptr);
   if (Handle() == nullptr) return;
 
   // The message is a static control, as in the system's own message box, so that tools which

@@ -26,7 +26,7 @@ class MessageDialog : public Window {
  private:
   struct ButtonChoice {
     int id;
-    const char* caption;
+    const char* caption;  // the program's dialog texts, which outlive every dialog
     DialogResult result;
   };
   void Create(HWND owner);

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 
-#include "resources/layout.h"
 #include "toolkit/win32/fonts.h"
 
 namespace toolkit::win32 {
@@ -34,9 +33,7 @@ RECT ToRECT(const Rect& r) { return {r.left, r.top, r.Right(), r.Bottom()}; }
 }  // namespace
 
 StringGridWindow::StringGridWindow(StringGrid& model, HWND parent)
-    : ChildPeer(model),
-      grid_(model),
-      font_(FaceFont(layout::kGridFontFace, layout::kGridFontHeight, true)) {
+    : ChildPeer(model), grid_(model), font_(FontOf(model.CreateArgs().font)) {
   RegisterOwnClass(kClassName, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, nullptr,
                    LoadCursorA(nullptr, IDC_ARROW));
   const Rect& b = model.Bounds();
