@@ -49,21 +49,6 @@ class TForm1 : public toolkit::Form {
   toolkit::StatusBar StatusBar1;
   toolkit::OpenDialog OpenDialog1;
 
-  // Gates and state shared by the commands.
-  bool FormShown = false;
-  bool TreeReady = false;
-  bool ListReady = false;
-  bool ScanAborted = false;
-  bool SortDescending = false;
-  std::string SearchFolder;
-  std::string IniFileName;
-
-  // The persisted layout, in pixels.
-  struct LayoutSettings {
-    int left, top, width, height, panelWidth;
-    int columnWidths[5];
-  } Layout{};
-
   // Window.
   void FormCreate();
   void FormShow();
@@ -106,6 +91,24 @@ class TForm1 : public toolkit::Form {
   bool Scanning() const { return scanning_; }
 
  private:
+  // Tests read this state through their one seam (tests/form_state.h); they write none of it.
+  friend struct FormStateOf;
+
+  // Gates and state shared by the commands.
+  bool FormShown = false;
+  bool TreeReady = false;
+  bool ListReady = false;
+  bool ScanAborted = false;
+  bool SortDescending = false;
+  std::string SearchFolder;
+  std::string IniFileName;
+
+  // The persisted layout, in pixels.
+  struct LayoutSettings {
+    int left, top, width, height, panelWidth;
+    int columnWidths[5];
+  } Layout{};
+
   bool FormCloseQuery();
   // The folder chosen (by the dialog or a drop) becomes the search folder and is scanned; when
   // it is refused, the search folder and Edit1 stay as they were.

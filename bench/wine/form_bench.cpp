@@ -318,7 +318,7 @@ void ScanBench(int scale) {
   std::printf("scan: %d folders of 5 files (made from Linux once)\n", folders);
   MakeTreeFromLinux(root, folders, 5, 0);
   Bench b;
-  b.form.SearchFolder = root;
+  b.form.FormDropFiles({root});  // chosen as a user would, and scanned once
   size_t walked = 0;
   auto floorWalk = [&] {
     std::vector<std::string> names;
@@ -370,8 +370,7 @@ void MemoryBench(int entries) {
   const double perRow = static_cast<double>(PrivateBytes() - before) / rows;
   b.form.ListFolder(TempRoot("empty"));
   before = PrivateBytes();
-  b.form.SearchFolder = scan;
-  b.form.BuildFolderTree();
+  b.form.FormDropFiles({scan});
   const int nodes = b.form.TreeView1.Count();
   const double perNode = static_cast<double>(PrivateBytes() - before) / nodes;
   std::printf(
@@ -400,8 +399,7 @@ void RunBench(int scale) {
     return Seconds(t0);
   };
   auto run = [&] {
-    b.form.SearchFolder = ours;
-    b.form.BuildFolderTree();
+    b.form.FormDropFiles({ours});
     AnswerYesSoon(ExeFolder.empty() ? 2 : 1);
     const double seconds = timed([&] { b.form.MnuKestruneClick(); });
     status = b.form.StatusBar1.Text();
@@ -492,8 +490,7 @@ void TraceBench(int folders) {
   MakeTree(ours, folders, 10, 10);
   MakeTree(floorRoot, folders, 10, 10);
   Bench b;
-  b.form.SearchFolder = ours;
-  b.form.BuildFolderTree();
+  b.form.FormDropFiles({ours});
   Mark("kestrune-mark floor-begin");
   const size_t renamed = FloorRename(Wide(floorRoot));
   Mark("kestrune-mark floor-end");

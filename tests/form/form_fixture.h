@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Unit1/Form1.h"
+#include "tests/form_state.h"
 #include "platform/memory/memory_volume.h"
 #include "toolkit/core/application.h"
 #include "toolkit/headless/headless.h"
@@ -25,6 +26,7 @@ class FormTest : public ::testing::Test {
   void NewProcess();
 
   TForm1& Form() { return *form_; }
+  FormState State() { return FormStateOf::Read(*form_); }
   memory::Volume& Volume() { return memory::Volume::Get(); }
 
   // The user picks folder in the open dialog (by menu) and presses Open with the preset name.

@@ -68,7 +68,7 @@ TEST_F(ListTest, EveryKindOfEntryShowsItsFiveCells) {
                         "link|<Folder>| |2001/03/09 07:05:42|D ",
                     }));
   EXPECT_EQ(Status(), "17 Files  パス名「C:\\d\\」");
-  EXPECT_TRUE(Form().ListReady);
+  EXPECT_TRUE(State().ListReady);
 }
 
 TEST_F(ListTest, TheStatusLineSaysWhatIsListedAndThenHowMany) {
@@ -150,12 +150,12 @@ TEST_F(ListTest, AnEmptyOrUnreadableFolderLeavesOneEmptyRow) {
 
   ClickNode(1);
   EXPECT_EQ(Rows(), (Strings{"||||"}));
-  EXPECT_FALSE(Form().ListReady);
+  EXPECT_FALSE(State().ListReady);
   EXPECT_EQ(Status(), "0 Files  パス名「C:\\d\\empty\\」");
 
   ClickNode(2);
   EXPECT_EQ(Rows(), (Strings{"||||"}));
-  EXPECT_FALSE(Form().ListReady);
+  EXPECT_FALSE(State().ListReady);
   EXPECT_EQ(Status(), "0 Files  パス名「C:\\d\\locked\\」");
 
   ClickNode(3);
@@ -175,12 +175,12 @@ TEST_F(ListTest, EscKeepsTheRowsListedSoFar) {
   EXPECT_EQ(Column(0), (Strings{"f1", "f2"}));
   EXPECT_EQ(Volume().EscPolls(), base + 5);
   EXPECT_EQ(Status(), "検索を中断しました。");
-  EXPECT_TRUE(Form().ListReady);
+  EXPECT_TRUE(State().ListReady);
 
   Volume().EscDownAtPolls(base + 6, 1);  // the very first poll of the next listing
   ClickNode(1);
   EXPECT_EQ(Rows(), (Strings{"||||"}));
-  EXPECT_FALSE(Form().ListReady);
+  EXPECT_FALSE(State().ListReady);
   EXPECT_EQ(Status(), "検索を中断しました。");
 }
 
@@ -211,7 +211,7 @@ TEST_F(ListTest, AClickWithNothingSelectedListsNothing) {
   Form().TreeView1.Click();
   EXPECT_EQ(Volume().Enumerations(), enumerations);
   EXPECT_EQ(headless::Log().size(), before);
-  EXPECT_FALSE(Form().ListReady);
+  EXPECT_FALSE(State().ListReady);
 }
 
 TEST_F(ListTest, AClickListsTheSelectedNodeWhereverItLands) {

@@ -151,7 +151,7 @@ TEST_F(RunTest, EveryFolderIsListedOnceThenTheRootIsSelectedAndListed) {
   EXPECT_EQ(Volume().Enumerations(), enumerations + 3 + 1);
   EXPECT_EQ(Form().TreeView1.Selected(), Form().TreeView1.NodeAt(0));
   EXPECT_EQ(Column(0), (Strings{"x.txt", "sub", "empty"}));
-  EXPECT_TRUE(Form().ListReady);
+  EXPECT_TRUE(State().ListReady);
   EXPECT_EQ(Volume().NamesIn("C:\\r\\sub"), (Strings{"y.txt"}));
   EXPECT_EQ(Volume().RenameCalls(), 2);
   // The run's own line replaces each listing's, and the last line is repainted at once.

@@ -45,7 +45,7 @@ class ShellTest : public FormTest {
         outcome.push_back(std::to_string(log[i].kind) + " " + log[i].text);
       }
     }
-    outcome.push_back("folder " + Form().SearchFolder + " field " + Form().Edit1.Text());
+    outcome.push_back("folder " + State().SearchFolder + " field " + Form().Edit1.Text());
     for (const std::string& path : TreePaths()) outcome.push_back("node " + path);
     return outcome;
   }
@@ -180,7 +180,7 @@ TEST_F(ShellTest, ADropIsIgnoredBeforeTheWindowIsShownDuringAScanAndWhileADialog
     headless::WhileDialogOpen([&] { Drop(other); });
     openDialog();
     headless::WhileDialogOpen(nullptr);
-    EXPECT_EQ(Form().SearchFolder, "C:\\work\\SRC\\");
+    EXPECT_EQ(State().SearchFolder, "C:\\work\\SRC\\");
     EXPECT_EQ(Form().Edit1.Text(), "C:\\work\\SRC\\");
     EXPECT_EQ(TreePaths(), tree);
   }

@@ -18,10 +18,10 @@ TEST_F(StartupTest, BeforeShowingTheWindowHasItsDesignLayoutAndNoState) {
   toolkit::Application::Get().CreateForm(Form());
   EXPECT_EQ(Form().Caption(), "Kestrune Ver.1.00");
   EXPECT_EQ(Form().Bounds(), (Rect{194, 103, 580, 468}));
-  EXPECT_FALSE(Form().FormShown);
-  EXPECT_FALSE(Form().TreeReady);
-  EXPECT_FALSE(Form().ListReady);
-  EXPECT_FALSE(Form().SortDescending);
+  EXPECT_FALSE(State().FormShown);
+  EXPECT_FALSE(State().TreeReady);
+  EXPECT_FALSE(State().ListReady);
+  EXPECT_FALSE(State().SortDescending);
   EXPECT_EQ(Form().StringGrid1.RowCount(), 5);
   for (int c = 0; c < 5; ++c) EXPECT_EQ(Form().StringGrid1.ColWidth(c), 64) << c;
   EXPECT_EQ(Form().TreeView1.Count(), 0);
@@ -31,9 +31,9 @@ TEST_F(StartupTest, BeforeShowingTheWindowHasItsDesignLayoutAndNoState) {
 TEST_F(StartupTest, ShowingAsksForAFolderAndAppliesTheDefaultLayout) {
   StartProgram();
   EXPECT_EQ(Status(), "検索フォルダを指定して下さい。");
-  EXPECT_TRUE(Form().FormShown);
-  EXPECT_FALSE(Form().TreeReady);
-  EXPECT_FALSE(Form().ListReady);
+  EXPECT_TRUE(State().FormShown);
+  EXPECT_FALSE(State().TreeReady);
+  EXPECT_FALSE(State().ListReady);
   const char* headers[] = {"ファイル名", "Bytes", "種類", "更新日時", "属性"};
   for (int c = 0; c < 5; ++c) EXPECT_EQ(Form().StringGrid1.Cell(c, 0), headers[c]);
 
@@ -53,8 +53,8 @@ TEST_F(StartupTest, ShowingAsksForAFolderAndAppliesTheDefaultLayout) {
 TEST_F(StartupTest, FoldersComeFromTheExecutablePath) {
   StartProgram();  // the volume's executable is C:\app\Kestrune.exe
   EXPECT_EQ(ExeFolder, "C:\\app\\");
-  EXPECT_EQ(Form().SearchFolder, "C:\\");
-  EXPECT_EQ(Form().IniFileName, "C:\\app\\Kestrune.ini");
+  EXPECT_EQ(State().SearchFolder, "C:\\");
+  EXPECT_EQ(State().IniFileName, "C:\\app\\Kestrune.ini");
 
   // The first folder dialog opens at the drive's root, with the ideographic space preset.
   headless::AnswerOpenDialog(std::nullopt);
@@ -71,8 +71,8 @@ TEST_F(StartupTest, FoldersComeFromTheExecutablePath) {
 TEST_F(StartupTest, AShareWithoutDriveLetterGivesABackslashDrive) {
   Volume().SetExecutablePath("\\\\server\\share\\app\\Kestrune.exe");
   StartProgram();
-  EXPECT_EQ(Form().SearchFolder, "\\:\\");
-  EXPECT_EQ(Form().IniFileName, "\\\\server\\share\\app\\Kestrune.ini");
+  EXPECT_EQ(State().SearchFolder, "\\:\\");
+  EXPECT_EQ(State().IniFileName, "\\\\server\\share\\app\\Kestrune.ini");
   headless::AnswerOpenDialog(std::nullopt);
   Form().MnuSearchFolder.Click();
   EXPECT_EQ(headless::Texts(Event::OpenDialog), (std::vector<std::string>{"\\:\\"}));
@@ -175,7 +175,7 @@ TEST_F(StartupTest, StoredSettingsArriveBeforeTheLayoutIsApplied) {
   EXPECT_EQ(Form().Splitter1.Left(), 250);
   EXPECT_EQ(Form().StringGrid1.ColWidth(1), 100);
   EXPECT_EQ(Form().StringGrid1.ColWidth(0), 120);
-  EXPECT_EQ(Form().SearchFolder, "D:\\data\\");
+  EXPECT_EQ(State().SearchFolder, "D:\\data\\");
   headless::AnswerOpenDialog(std::nullopt);
   Form().Edit1.Click();
   EXPECT_EQ(headless::Texts(Event::OpenDialog), (std::vector<std::string>{"D:\\data\\"}));
@@ -194,17 +194,17 @@ TEST_F(StartupTest, ABadStoredNumberStopsTheShowWhereItStands) {
   }
   // What came before the settings stays; nothing after the bad key happens.
   EXPECT_EQ(Status(), "検索フォルダを指定して下さい。");
-  EXPECT_TRUE(Form().FormShown);
+  EXPECT_TRUE(State().FormShown);
   EXPECT_EQ(Form().StringGrid1.Cell(0, 0), "ファイル名");
-  EXPECT_EQ(Form().IniFileName, "C:\\app\\Kestrune.ini");
-  EXPECT_EQ(Form().SearchFolder, "C:\\");
+  EXPECT_EQ(State().IniFileName, "C:\\app\\Kestrune.ini");
+  EXPECT_EQ(State().SearchFolder, "C:\\");
   EXPECT_EQ(Form().Bounds(), (Rect{194, 103, 580, 468}));
   EXPECT_EQ(Form().Panel1.Width(), 160);
   EXPECT_EQ(Form().StringGrid1.ColWidth(1), 64);
   // The window is usable all the same.
   Volume().MakeFolder("C:\\work\\src");
   ChooseFolder("C:\\work\\");
-  EXPECT_TRUE(Form().TreeReady);
+  EXPECT_TRUE(State().TreeReady);
 }
 
 TEST_F(StartupTest, EveryCloseSavesTheLayoutAsItIsThen) {

@@ -59,14 +59,14 @@ TEST_F(TreeTest, ScanBuildsTheTreeDepthFirstWithFullPaths) {
   const size_t before = headless::Log().size();
   ChooseFolder("C:\\work\\");
 
-  EXPECT_EQ(Form().SearchFolder, "C:\\work\\");
+  EXPECT_EQ(State().SearchFolder, "C:\\work\\");
   EXPECT_EQ(Form().Edit1.Text(), "C:\\work\\");
   EXPECT_EQ(TreeTexts(), (Strings{"C:\\work\\", "src", "lib", "app", "docs"}));
   EXPECT_EQ(TreePaths(), (Strings{"C:\\work\\", "C:\\work\\src\\", "C:\\work\\src\\lib\\",
                                   "C:\\work\\src\\app\\", "C:\\work\\docs\\"}));
-  EXPECT_TRUE(Form().TreeReady);
-  EXPECT_FALSE(Form().ListReady);
-  EXPECT_FALSE(Form().ScanAborted);
+  EXPECT_TRUE(State().TreeReady);
+  EXPECT_FALSE(State().ListReady);
+  EXPECT_FALSE(State().ScanAborted);
   EXPECT_TRUE(Form().TreeView1.Enabled());
   EXPECT_FALSE(Form().TreeView1.Updating());
   // Nothing is selected or expanded by the scan itself.
@@ -92,7 +92,7 @@ TEST_F(TreeTest, AFolderWithoutSubfoldersGivesAOneNodeTree) {
   StartProgram();
   ChooseFolder("C:\\flat\\");
   EXPECT_EQ(TreeTexts(), (Strings{"C:\\flat\\"}));
-  EXPECT_TRUE(Form().TreeReady);
+  EXPECT_TRUE(State().TreeReady);
   EXPECT_EQ(Status(), "");
 }
 
@@ -116,7 +116,7 @@ TEST_F(TreeTest, HiddenSystemAndLinkedFoldersStayOutOfTheTree) {
   StartProgram();
   ChooseFolder("C:\\m\\");
   EXPECT_EQ(TreeTexts(), (Strings{"C:\\m\\", "plain", "locked", "archived"}));
-  EXPECT_TRUE(Form().TreeReady);
+  EXPECT_TRUE(State().TreeReady);
 }
 
 TEST_F(TreeTest, AnUnreadableFolderGetsNoChildren) {
@@ -155,10 +155,10 @@ TEST_F(EscDuringScanTest, EscBeforeAFolderLeavesAUsablePartialTree) {
   Volume().EscDownAtPolls(9, 1);  // just before a1 is scanned
   ChooseFolder("C:\\w\\");
   EXPECT_EQ(Volume().EscPolls(), 9);
-  EXPECT_TRUE(Form().ScanAborted);
+  EXPECT_TRUE(State().ScanAborted);
   EXPECT_EQ(Status(), "フォルダ検索を中断しました。");
   EXPECT_EQ(TreeTexts(), (Strings{"C:\\w\\", "a", "a1", "a2", "b", "c"}));
-  EXPECT_TRUE(Form().TreeReady);
+  EXPECT_TRUE(State().TreeReady);
   EXPECT_TRUE(Form().TreeView1.Enabled());
 
   Volume().MakeFile("C:\\w\\a\\a2\\x.txt");
@@ -174,7 +174,7 @@ TEST_F(EscDuringScanTest, EscAmongEntriesStopsThatFolderAndTheScan) {
   // The folder loop still polls once before it sees the flag.
   EXPECT_EQ(Volume().EscPolls(), 4);
   EXPECT_EQ(Status(), "フォルダ検索を中断しました。");
-  EXPECT_TRUE(Form().TreeReady);
+  EXPECT_TRUE(State().TreeReady);
 }
 
 TEST_F(EscDuringScanTest, ANewScanClearsTheAbortAndReplacesTheTree) {
@@ -183,7 +183,7 @@ TEST_F(EscDuringScanTest, ANewScanClearsTheAbortAndReplacesTheTree) {
   ChooseFolder("C:\\w\\");
   EXPECT_EQ(TreeTexts(), (Strings{"C:\\w\\"}));
   ChooseFolder("C:\\work\\");
-  EXPECT_FALSE(Form().ScanAborted);
+  EXPECT_FALSE(State().ScanAborted);
   EXPECT_EQ(Status(), "");
   EXPECT_EQ(TreeTexts(), (Strings{"C:\\work\\", "src", "lib", "app", "docs"}));
 }
@@ -194,10 +194,10 @@ TEST_F(TreeTest, ANewScanEmptiesTheList) {
   StartProgram();
   ChooseFolder("C:\\work\\");
   ClickNode(4);
-  ASSERT_TRUE(Form().ListReady);
+  ASSERT_TRUE(State().ListReady);
   ASSERT_EQ(Form().StringGrid1.RowCount(), 3);
   ChooseFolder("C:\\work\\src\\");
-  EXPECT_FALSE(Form().ListReady);
+  EXPECT_FALSE(State().ListReady);
   EXPECT_EQ(Form().StringGrid1.RowCount(), 2);
   EXPECT_EQ(Rows(), (Strings{"||||"}));
   EXPECT_EQ(Form().StringGrid1.Cell(0, 0), "ファイル名");
@@ -228,10 +228,10 @@ TEST_F(TreeTest, ADriveThatIsNotReadyIsRefusedAndNothingElseChanges) {
   // The folder field and the search folder go on naming the folder of the tree on show, which a
   // run would rename.
   EXPECT_EQ(Form().Edit1.Text(), "C:\\work\\");
-  EXPECT_EQ(Form().SearchFolder, "C:\\work\\");
+  EXPECT_EQ(State().SearchFolder, "C:\\work\\");
   EXPECT_EQ(TreeTexts(), (Strings{"C:\\work\\", "src", "lib", "app", "docs"}));
-  EXPECT_TRUE(Form().TreeReady);
-  EXPECT_TRUE(Form().ListReady);
+  EXPECT_TRUE(State().TreeReady);
+  EXPECT_TRUE(State().ListReady);
   EXPECT_EQ(Rows(), rowsBefore);
 }
 
@@ -246,11 +246,11 @@ TEST_F(TreeTest, CancellingTheDialogLeavesEverythingButAnEmptyStatusLine) {
   headless::AnswerOpenDialog(std::nullopt);
   Form().Edit1.Click();
   EXPECT_EQ(Status(), "");
-  EXPECT_EQ(Form().SearchFolder, "C:\\work\\");
+  EXPECT_EQ(State().SearchFolder, "C:\\work\\");
   EXPECT_EQ(Form().Edit1.Text(), "C:\\work\\");
   EXPECT_EQ(TreeTexts(), (Strings{"C:\\work\\", "src", "lib", "app", "docs"}));
   EXPECT_EQ(Rows(), rowsBefore);
-  EXPECT_TRUE(Form().ListReady);
+  EXPECT_TRUE(State().ListReady);
   EXPECT_EQ(Volume().Enumerations(), enumerations);
   // The second dialog opened where the first choice was made.
   EXPECT_EQ(headless::Texts(Event::OpenDialog), (Strings{"C:\\", "C:\\work\\"}));
@@ -267,13 +267,13 @@ TEST_F(TreeTest, TheTreeIsDisabledAndTheGatesClosedWhileScanning) {
   StartProgram();
   ChooseFolder("C:\\work\\");
   ClickNode(0);
-  ASSERT_TRUE(Form().ListReady);
+  ASSERT_TRUE(State().ListReady);
   int seen = 0;
   Volume().OnPump([&](int) {
     ++seen;
     EXPECT_FALSE(Form().TreeView1.Enabled());
-    EXPECT_FALSE(Form().TreeReady);
-    EXPECT_FALSE(Form().ListReady);
+    EXPECT_FALSE(State().TreeReady);
+    EXPECT_FALSE(State().ListReady);
     EXPECT_TRUE(Form().Scanning());
   });
   ChooseFolder("C:\\work\\");
@@ -293,12 +293,12 @@ TEST_F(TreeTest, AFolderChoiceDuringAScanIsIgnored) {
   });
   ChooseFolder("C:\\work\\");
   EXPECT_EQ(headless::Texts(Event::OpenDialog), (Strings{"C:\\"}));
-  EXPECT_EQ(Form().SearchFolder, "C:\\work\\");
+  EXPECT_EQ(State().SearchFolder, "C:\\work\\");
   EXPECT_EQ(TreeTexts(), (Strings{"C:\\work\\", "src", "lib", "app", "docs"}));
-  EXPECT_FALSE(Form().ScanAborted);
+  EXPECT_FALSE(State().ScanAborted);
   // The answer is still waiting: the choice was ignored, not cancelled.
   Form().MnuSearchFolder.Click();
-  EXPECT_EQ(Form().SearchFolder, "C:\\other\\");
+  EXPECT_EQ(State().SearchFolder, "C:\\other\\");
   EXPECT_EQ(TreeTexts(), (Strings{"C:\\other\\", "x"}));
 }
 
@@ -311,7 +311,7 @@ TEST_F(TreeTest, ACloseDuringAScanStopsItAndClosesAfterwards) {
   });
   ChooseFolder("C:\\work\\");
   EXPECT_FALSE(closedAtOnce);
-  EXPECT_TRUE(Form().ScanAborted);
+  EXPECT_TRUE(State().ScanAborted);
   // The root's ".." and src come with pumps and polls 1 and 2; poll 3, before docs, sees the
   // close and stops the scan; the folder loop polls once more before src and leaves.
   EXPECT_EQ(Volume().EscPolls(), 4);
@@ -350,7 +350,7 @@ TEST_F(TreeTest, ExitAnsweredNoDuringAScanLetsItFinish) {
   });
   ChooseFolder("C:\\work\\");
   EXPECT_FALSE(Form().Closed());
-  EXPECT_FALSE(Form().ScanAborted);
+  EXPECT_FALSE(State().ScanAborted);
   EXPECT_EQ(TreeTexts(), (Strings{"C:\\work\\", "src", "lib", "app", "docs"}));
   // A later close is not held back.
   EXPECT_TRUE(Form().Close());

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Unit1/Form1.h"
+#include "tests/form_state.h"
 #include "platform/memory/memory_volume.h"
 #include "resources/texts.h"
 #include "toolkit/core/application.h"
@@ -76,7 +77,7 @@ TEST_F(SettingsFormTest, AFileWithOnlyTheFolderOpensTheDialogThereAndKeepsTheSiz
   PutIni("[Set]\r\nFLD1=D:\\data\\\r\n");
   TForm1& form = Start();
   ExpectDefaultLayout(form);
-  EXPECT_EQ(form.SearchFolder, "D:\\data\\");
+  EXPECT_EQ(FormStateOf::Read(form).SearchFolder, "D:\\data\\");
   EXPECT_EQ(FolderDialogStart(form), "D:\\data\\");
 }
 
@@ -128,13 +129,13 @@ TEST_F(SettingsFormTest, ABadNumberStopsTheLoadAndShowsTheDesignLayout) {
   EXPECT_EQ(boxes[0].detail, "Kestrune Ver.1.10");
 
   // What the show did before the settings stays; nothing after the bad key happened.
-  EXPECT_TRUE(form.FormShown);
+  EXPECT_TRUE(FormStateOf::Read(form).FormShown);
   EXPECT_EQ(form.StatusBar1.Text(), texts::kChooseSearchFolder);
-  EXPECT_EQ(form.IniFileName, kIni);
+  EXPECT_EQ(FormStateOf::Read(form).IniFileName, kIni);
   EXPECT_EQ(form.Bounds(), (Rect{194, 103, 580, 468}));
   EXPECT_EQ(form.Panel1.Width(), 160);
   EXPECT_EQ(ColumnWidths(form), (std::vector<int>{64, 64, 64, 64, 64}));
-  EXPECT_EQ(form.SearchFolder, "C:\\") << "FLD1 comes after the bad key";
+  EXPECT_EQ(FormStateOf::Read(form).SearchFolder, "C:\\") << "FLD1 comes after the bad key";
   EXPECT_EQ(FolderDialogStart(form), "C:\\");
 }
 
@@ -150,7 +151,7 @@ TEST_F(SettingsFormTest, ALongFolderIsCutTo511Bytes) {
   const std::string folder = "D:\\" + std::string(600, 'f') + "\\";
   PutIni("[Set]\r\nFLD1=" + folder + "\r\n");
   TForm1& form = Start();
-  EXPECT_EQ(form.SearchFolder, folder.substr(0, 511));
+  EXPECT_EQ(FormStateOf::Read(form).SearchFolder, folder.substr(0, 511));
 }
 
 TEST_F(SettingsFormTest, WithoutAFileTheDefaultsApplyAndTheFirstCloseWritesEveryKey) {
@@ -195,14 +196,16 @@ TEST_F(SettingsFormTest, AMovedSplitterAndADraggedColumnSurviveARestart) {
   grid.MouseUp(toolkit::MouseButton::Left, toolkit::ssNone, 150, 5);
   ASSERT_EQ(grid.ColWidth(0), 150);
   first.SetBounds({7, 8, 600, 400});
-  first.SearchFolder = "E:\\photos\\";
+  Volume().MakeFolder("E:\\photos");
+  headless::AnswerOpenDialog(std::string("E:\\photos\\") + texts::kOpenDialogPresetName);
+  first.MnuSearchFolder.Click();
   first.Close();
 
   TForm1& second = Start();
   EXPECT_EQ(second.Panel1.Width(), 250);
   EXPECT_EQ(ColumnWidths(second), (std::vector<int>{150, 80, 50, 50, 50}));
   EXPECT_EQ(second.Bounds(), (Rect{7, 8, 600, 400}));
-  EXPECT_EQ(second.SearchFolder, "E:\\photos\\");
+  EXPECT_EQ(FormStateOf::Read(second).SearchFolder, "E:\\photos\\");
   EXPECT_TRUE(headless::Texts(Event::ErrorBox).empty());
 }
 
