@@ -62,27 +62,14 @@ void AppendTypeText(std::string& out, const std::string& name) {
   if (dot != std::string::npos) AppendUpperCaseText(name.data() + dot, name.size() - dot, out);
 }
 
-// True for what the listing itself writes: an optional minus and up to 18 digits without
-// leading zeros, so the value is the text itself and fits in 64 bits.
-bool IsPlainDecimal(const std::string& text, size_t from) {
-  const bool negative = from < text.size() && text[from] == '-';
-  const size_t first = negative ? from + 1 : from;
-  const size_t digits = text.size() - first;
-  if (digits == 0 || digits > 18) return false;
-  // "0" is plain; "00", "07" and "-0" are not.
-  if (text[first] == '0' && (digits > 1 || negative)) return false;
-  for (size_t i = first; i < text.size(); ++i) {
-    if (text[i] < '0' || text[i] > '9') return false;
-  }
-  return true;
-}
-
 // The size text right-justified to width characters, or an empty string when the text is
 // already that. Plain decimals are re-padded as they stand, which keeps a repaint of a long
 // listing cheap; anything else is read as an integer text, and as 0 when it is none.
 std::string RefittedSize(const std::string& text, int width) {
   const size_t start = text.find_first_not_of(' ');
-  if (start != std::string::npos && IsPlainDecimal(text, start)) {
+  int64_t plain = 0;
+  if (start != std::string::npos &&
+      ParsePlainDecimal(std::string_view(text).substr(start), true, plain)) {
     const size_t length = text.size() - start;
     const size_t field = static_cast<size_t>(std::min(width, 255));
     const size_t pad = length < field ? field - length : 0;
@@ -200,6 +187,9 @@ void TForm1::AddListedRow(int row, const FileEntry& entry, int sizeDigits,
   if (entry.Attributes & faDirectory) text += texts::kAttrDirectory;
   StringGrid1.SetCell(4, row, text);
 }
+
+// The listing writes "<Folder>" for a folder's size; the size fitting and the run read it back.
+bool TForm1::IsFolderRow(int row) const { return StringGrid1.Cell(1, row) == texts::kFolderSize; }
 
 void TForm1::StringGrid1DrawCell(int col, int row, const toolkit::Rect& /*rect*/) {
   // Every full repaint and every column resize draws this header cell, so the sizes follow the

@@ -50,8 +50,6 @@ void TForm1::SetAsideJournal() {
                           ShownOf(asideAs) + texts::kJournalSetAsideSuffix);
 }
 
-bool TForm1::IsFolderRow(int row) const { return StringGrid1.Cell(1, row) == texts::kFolderSize; }
-
 void TForm1::MnuKestruneClick() {
   if (!TreeReady) {
     RefuseNoFolderTree();

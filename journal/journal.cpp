@@ -49,14 +49,11 @@ std::vector<std::string> Split(const std::string& line) {
   }
 }
 
-// A record number: plain decimal digits, no sign, no leading zero, within range.
+// A record number, as the writer writes it: unsigned plain decimal.
 bool ParseNumber(const std::string& text, long long& number) {
-  if (text.empty() || text.size() > 18 || (text[0] == '0' && text.size() > 1)) return false;
-  number = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    number = number * 10 + (c - '0');
-  }
+  int64_t value = 0;
+  if (!ParsePlainDecimal(text, false, value)) return false;
+  number = value;
   return true;
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // True when b opens a two-byte character in the code page in force.
 // Each platform implementation supplies this (win32: GetCPInfo; memory: code page 932).
@@ -81,6 +82,10 @@ inline size_t ExtensionStart(const std::string& path) { return ExtensionStart(pa
 bool ParseInteger(const std::string& text, int32_t& value);
 // The same forms, 64-bit: decimal within int64, hexadecimal up to 16 digits as a pattern.
 bool ParseInteger64(const std::string& text, int64_t& value);
+// The decimal the program itself writes (a size, a record number): a minus where signed, then 1
+// to 18 digits, no leading zero ("0" itself, never "-0"), so that it fits in 64 bits and reads
+// back as written. ParseInteger's forms are wider: what a user may have typed into a file.
+bool ParsePlainDecimal(std::string_view text, bool signedForm, int64_t& value);
 
 // Plain signed decimal.
 std::string FormatInteger(int64_t value);

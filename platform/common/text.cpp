@@ -51,8 +51,9 @@ int HexDigit(char c) {
   return -1;
 }
 
-// The forms both parsers share. Decimal magnitudes up to maxPositive (one more when negative);
-// hexadecimal values up to maxPattern, returned as the bit pattern.
+// The forms both parsers share (wider than ParsePlainDecimal's: spaces, '+', hexadecimal).
+// Decimal magnitudes up to maxPositive (one more when negative); hexadecimal values up to
+// maxPattern, returned as the bit pattern.
 bool ParseIntegerText(const std::string& text, uint64_t maxPositive, uint64_t maxPattern,
                       uint64_t& pattern) {
   const size_t n = text.size();
@@ -146,6 +147,20 @@ bool ParseInteger64(const std::string& text, int64_t& value) {
   uint64_t pattern = 0;
   if (!ParseIntegerText(text, INT64_MAX, UINT64_MAX, pattern)) return false;
   value = static_cast<int64_t>(pattern);
+  return true;
+}
+
+bool ParsePlainDecimal(std::string_view text, bool signedForm, int64_t& value) {
+  const bool negative = signedForm && !text.empty() && text[0] == '-';
+  const std::string_view digits = text.substr(negative ? 1 : 0);
+  if (digits.empty() || digits.size() > 18) return false;
+  if (digits[0] == '0' && (digits.size() > 1 || negative)) return false;
+  int64_t magnitude = 0;
+  for (const char c : digits) {
+    if (c < '0' || c > '9') return false;
+    magnitude = magnitude * 10 + (c - '0');
+  }
+  value = negative ? -magnitude : magnitude;
   return true;
 }
 
