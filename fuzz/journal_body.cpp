@@ -93,7 +93,10 @@ std::string ExerciseJournal(const uint8_t* data, size_t size) {
   // A new run starts from the same journal: where it goes on at the journal's end, recovery acts
   // on the whole alike.
   volume.WriteFile(kJournal, std::string(reinterpret_cast<const char*>(data), size));
-  { journal::LowerCasingRun appended(kJournal, "C:\\f\\"); }
+  {
+    const journal::LowerCasingRun appended(kJournal, "C:\\f\\",
+                                           journal::LowerCasingRun::EarlierRun(kJournal));
+  }
   journal::Recover(kJournal);
   wrong = CheckMoves(before, Everything());
   if (!wrong.empty()) return "after a run: " + wrong;

@@ -12,9 +12,6 @@ LowerCasingRun::Earlier LowerCasingRun::EarlierRun(const std::string& journalPat
   return {contents.usable, StandingPlans(contents), contents.lastNumber};
 }
 
-LowerCasingRun::LowerCasingRun(const std::string& journalPath, const std::string& searchFolder)
-    : LowerCasingRun(journalPath, searchFolder, EarlierRun(journalPath)) {}
-
 // A journal that still holds an entry's only record is never emptied, not even for the moment
 // of writing that record again: the new run goes on at its end instead.
 LowerCasingRun::LowerCasingRun(const std::string& journalPath, const std::string& searchFolder,

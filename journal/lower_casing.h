@@ -14,13 +14,6 @@ namespace journal {
 
 class LowerCasingRun {
  public:
-  // Starts the journal at journalPath for a run over searchFolder, replacing the last run's;
-  // where an earlier run left an entry under a temporary name that recovery could not move, its
-  // journal is kept and the run is appended to it, so that recovery still knows the entry. What
-  // became of the journal is JournalState(); the caller decides whether the run goes on without
-  // one, which then uses only temporary names that tell the new name.
-  LowerCasingRun(const std::string& journalPath, const std::string& searchFolder);
-
   // What a new run takes over from the journal it finds: of an unfinished one, how many entries
   // still stand under a temporary name it records, and its last record number; nothing of one
   // that shows it finished, and nothing of one no run could have written (usable false), which
@@ -31,7 +24,12 @@ class LowerCasingRun {
     long long lastNumber = 0;
   };
   static Earlier EarlierRun(const std::string& journalPath);
-  // As above, with the journal already read by EarlierRun.
+  // Starts the journal at journalPath for a run over searchFolder, replacing the last run's
+  // (earlier: what EarlierRun found there); where an earlier run left an entry under a
+  // temporary name that recovery could not move, its journal is kept and the run is appended to
+  // it, so that recovery still knows the entry. What became of the journal is JournalState();
+  // the caller decides whether the run goes on without one, which then uses only temporary names
+  // that tell the new name.
   LowerCasingRun(const std::string& journalPath, const std::string& searchFolder,
                  const Earlier& earlier);
 

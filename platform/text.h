@@ -63,18 +63,14 @@ void AppendUpperCaseText(const char* data, size_t size, std::string& out, LeadBy
 
 // Up to and including the last '\' or ':' that is not a trail byte; empty if none.
 std::string FolderPartOf(const std::string& path, LeadByteTest isLead);
-// From the last '.' after the last '\' or ':' (none a trail byte), dot included; empty if none.
-std::string ExtensionOf(const std::string& path, LeadByteTest isLead);
-// Where ExtensionOf's part of path begins (its '.'), or std::string::npos.
+// Where path's extension begins: its last '.' after the last '\' or ':' (none a trail byte),
+// or std::string::npos where it has none.
 size_t ExtensionStart(const std::string& path, LeadByteTest isLead);
 
-inline std::string UpperCaseText(const std::string& s) { return UpperCaseText(s, IsLeadByte); }
-inline std::string LowerCaseText(const std::string& s) { return LowerCaseText(s, IsLeadByte); }
 inline void AppendUpperCaseText(const char* data, size_t size, std::string& out) {
   AppendUpperCaseText(data, size, out, IsLeadByte);
 }
 inline std::string FolderPartOf(const std::string& path) { return FolderPartOf(path, IsLeadByte); }
-inline std::string ExtensionOf(const std::string& path) { return ExtensionOf(path, IsLeadByte); }
 inline size_t ExtensionStart(const std::string& path) { return ExtensionStart(path, IsLeadByte); }
 
 // Leading spaces, then [+-]decimal, or (unsigned) $hex, xhex, Xhex, 0xhex, 0Xhex up to

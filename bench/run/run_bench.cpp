@@ -78,7 +78,8 @@ int main(int argc, char** argv) {
   }
   start = Clock::now();
   for (const std::string& path : paths) {
-    RenameEntry(path, FolderPartOf(path) + UpperCaseText(path.substr(FolderPartOf(path).size())));
+    RenameEntry(path, FolderPartOf(path) +
+                          UpperCaseText(path.substr(FolderPartOf(path).size()), IsLeadByte));
   }
   const double floorSeconds = Seconds(start);
   std::printf("Renames alone: %zu in %.3f s, %.2f us per rename\n", paths.size(), floorSeconds,

@@ -131,11 +131,6 @@ size_t ExtensionStart(const std::string& path, LeadByteTest isLead) {
   return dot;
 }
 
-std::string ExtensionOf(const std::string& path, LeadByteTest isLead) {
-  const size_t dot = ExtensionStart(path, isLead);
-  return dot == std::string::npos ? std::string() : path.substr(dot);
-}
-
 bool ParseInteger(const std::string& text, int32_t& value) {
   uint64_t pattern = 0;
   if (!ParseIntegerText(text, INT32_MAX, UINT32_MAX, pattern)) return false;

@@ -3,7 +3,7 @@
 // listings show names; else '?'.
 #include <iconv.h>
 
-#include "platform/common/case_fold_932.h"
+#include "platform/memory/case_fold_932.h"
 #include "platform/text.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstring>
 
-#include "platform/common/case_fold_932.h"
+#include "platform/memory/case_fold_932.h"
 
 namespace profile {
 

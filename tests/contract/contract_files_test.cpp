@@ -10,6 +10,7 @@
 #include "platform/text.h"
 #include "tests/contract/fixture.h"
 #include "tests/exact_text.h"
+#include "tests/text_forms.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include "platform/locale.h"
 #include "platform/text.h"
 #include "tests/contract/fixture.h"
+#include "tests/text_forms.h"
 
 namespace {
 

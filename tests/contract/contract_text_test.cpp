@@ -7,6 +7,7 @@
 
 #include "platform/text.h"
 #include "tests/exact_text.h"
+#include "tests/text_forms.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <map>
 
-#include "platform/common/case_fold_932.h"
+#include "platform/memory/case_fold_932.h"
 #include "platform/files.h"
 #include "platform/rename.h"
 #include "platform/input.h"

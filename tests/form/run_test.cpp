@@ -8,6 +8,7 @@
 #include "resources/texts.h"
 #include "tests/exact_text.h"
 #include "tests/form/form_fixture.h"
+#include "tests/text_forms.h"
 
 using headless::Event;
 using toolkit::DialogResult;

@@ -7,6 +7,7 @@
 #include "platform/text.h"
 #include "tests/exact_text.h"
 #include "tests/form/form_fixture.h"
+#include "tests/text_forms.h"
 
 using toolkit::MouseButton;
 

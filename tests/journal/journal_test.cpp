@@ -12,6 +12,7 @@
 #include "platform/memory/memory_volume.h"
 #include "platform/text.h"
 #include "tests/exact_text.h"
+#include "tests/text_forms.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Code page 932's lead bytes, and the letters of exact names that have a case (those of code
 // page 932 and the accented Latin ones), in runs of codes, so a few ranges hold the whole table.
-#include "platform/common/case_fold_932.h"
+#include "platform/memory/case_fold_932.h"
 
 #include "platform/text.h"
 
