@@ -6,7 +6,8 @@
 
 #include "Unit1/Form1.h"
 #include "Unit2/Unit2.h"
-#include "journal/journal.h"
+#include "journal/journal_file.h"
+#include "journal/records.h"
 #include "journal/lower_casing.h"
 #include "journal/recovery.h"
 #include "platform/input.h"

@@ -4,6 +4,8 @@
 
 #include "fuzz/fuzz_bodies.h"
 #include "journal/lower_casing.h"
+#include "journal/policy.h"
+#include "journal/records.h"
 #include "journal/recovery.h"
 #include "journal/undo.h"
 #include "platform/rename.h"

@@ -1,7 +1,9 @@
 // The renames of a lower-casing run, recorded in the journal before they are made.
 #include "journal/lower_casing.h"
 
-#include "journal/journal.h"
+#include "journal/journal_file.h"
+#include "journal/reader.h"
+#include "journal/records.h"
 #include "platform/text.h"
 
 namespace journal {

@@ -1,7 +1,10 @@
 // Replaying an unfinished journal.
 #include "journal/recovery.h"
 
-#include "journal/journal.h"
+#include "journal/journal_file.h"
+#include "journal/policy.h"
+#include "journal/reader.h"
+#include "journal/records.h"
 #include "platform/files.h"
 #include "platform/rename.h"
 

@@ -1,6 +1,8 @@
 // Undoing the last run.
 #include "journal/undo.h"
 
+#include "journal/journal_file.h"
+#include "journal/records.h"
 #include "platform/files.h"
 #include "platform/rename.h"
 #include "platform/text.h"

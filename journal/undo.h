@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "journal/journal.h"
+#include "journal/reader.h"
 #include "journal/writer.h"
 #include "platform/text.h"
 

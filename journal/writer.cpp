@@ -1,6 +1,8 @@
 // The journal writer.
 #include "journal/writer.h"
 
+#include "journal/policy.h"
+#include "journal/records.h"
 #include "platform/text.h"
 
 namespace journal {

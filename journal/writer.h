@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "journal/journal.h"
+#include "journal/journal_file.h"
 #include "platform/rename.h"
 
 namespace journal {

@@ -21,7 +21,7 @@
 #include "Unit1/Form1.h"
 #include "Unit2/Unit2.h"
 #include "bench/bench_clock.h"
-#include "journal/journal.h"
+#include "journal/records.h"
 #include "journal/undo.h"
 #include "resources/texts.h"
 #include "toolkit/core/application.h"

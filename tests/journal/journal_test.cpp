@@ -8,7 +8,12 @@
 #include <iterator>
 
 #include "fuzz/fuzz_bodies.h"
-#include "journal/journal.h"
+#include "journal/lower_casing.h"
+#include "journal/policy.h"
+#include "journal/reader.h"
+#include "journal/records.h"
+#include "journal/recovery.h"
+#include "journal/undo.h"
 #include "platform/memory/memory_volume.h"
 #include "platform/text.h"
 #include "tests/exact_text.h"

@@ -1,119 +1,18 @@
-// Writing and reading the journal's records.
-#include "journal/journal.h"
+// Reading the journal.
+#include "journal/reader.h"
 
 #include <algorithm>
-#include <vector>
+#include <memory>
 
-#include "platform/rename.h"
-#include "platform/text.h"
+#include "journal/policy.h"
 
 namespace journal {
 
 namespace {
 
-constexpr char kHeader[] = "Kestrune journal\t2";
-// Runs before exact names wrote their paths in code page 932; they are read on, converted.
-constexpr char kCodePageHeader[] = "Kestrune journal\t1";
-constexpr char kEnd[] = "\r\n";
-constexpr char kFinished[] = "finished";
-
-std::string Fields(std::initializer_list<std::string> fields) {
-  std::string line;
-  for (const std::string& field : fields) {
-    if (!line.empty()) line += '\t';
-    line += field;
-  }
-  return line + kEnd;
-}
-
-const char* OutcomeWord(RenameOutcome outcome) {
-  switch (outcome) {
-    case RenameOutcome::Renamed:
-      return "renamed";
-    case RenameOutcome::NotRenamed:
-      return "unchanged";
-    case RenameOutcome::LeftUnderTemporaryName:
-      break;
-  }
-  return "stranded";
-}
-
-std::vector<std::string> Split(const std::string& line) {
-  std::vector<std::string> fields;
-  size_t start = 0;
-  for (;;) {
-    const size_t tab = line.find('\t', start);
-    fields.push_back(line.substr(start, tab - start));
-    if (tab == std::string::npos) return fields;
-    start = tab + 1;
-  }
-}
-
-// A record number, as the writer writes it: unsigned plain decimal.
-bool ParseNumber(const std::string& text, long long& number) {
-  int64_t value = 0;
-  if (!ParsePlainDecimal(text, false, value)) return false;
-  number = value;
-  return true;
-}
-
-// A path of a record as it stands in the journal, exact: false where a code-page one has no
-// exact form.
-bool ExactPathOf(const std::string& field, bool codePage, std::string& path) {
-  if (!codePage) {
-    path = field;
-    return true;
-  }
-  return ExactOf(field, path);
-}
-
-// A rename record: its number and plan.
-bool ParsePlan(const std::vector<std::string>& fields, bool codePage, long long& number,
-               Plan& plan) {
-  return fields.size() == 5 && fields[0] == "rename" && ParseNumber(fields[1], number) &&
-         ExactPathOf(fields[2], codePage, plan.oldPath) &&
-         ExactPathOf(fields[3], codePage, plan.temporaryPath) &&
-         ExactPathOf(fields[4], codePage, plan.newPath);
-}
-
-bool IsInside(const std::string& path, const std::string& folder) {
-  return !folder.empty() && path.size() > folder.size() &&
-         path.compare(0, folder.size(), folder) == 0;
-}
-
 constexpr size_t kReadPiece = 1 << 20;
 
 }  // namespace
-
-std::string HeaderRecord() { return std::string(kHeader) + kEnd; }
-
-std::string PlanRecord(long long number, const Plan& plan) {
-  return Fields({"rename", FormatInteger(number), plan.oldPath, plan.temporaryPath, plan.newPath});
-}
-
-std::string UndoingRecord(long long runNumber) {
-  return Fields({"undoing", FormatInteger(runNumber)});
-}
-
-std::string UndoRecord() { return Fields({"undo"}); }
-
-std::string ResultRecord(long long number, RenameOutcome outcome) {
-  return Fields({"result", FormatInteger(number), OutcomeWord(outcome)});
-}
-
-std::string RecoveredRecord(long long number, bool toNewName) {
-  return Fields({"recovered", FormatInteger(number), toNewName ? "new" : "old"});
-}
-
-std::string UnrecoveredRecord(long long number) {
-  return Fields({"unrecovered", FormatInteger(number)});
-}
-
-std::string FinishedRecord() { return Fields({kFinished}); }
-
-std::string FolderRecord(const std::string& searchFolder) {
-  return Fields({"folder", searchFolder});
-}
 
 void Parser::Complete(long long number) {
   const auto it = pending_.find(number);
@@ -131,14 +30,14 @@ void Parser::Complete(long long number) {
 
 void Parser::Line(const std::string& line, uint64_t offset) {
   if (!contents_.usable) return;
-  const bool header = line == kHeader || line == kCodePageHeader;
-  if (first_ || header) {
-    if (!header) {
+  const Header header = HeaderOf(line);
+  if (first_ || header != Header::None) {
+    if (header == Header::None) {
       contents_.usable = false;
       return;
     }
     first_ = false;
-    contents_.codePage = line == kCodePageHeader;
+    contents_.codePage = header == Header::CodePage;
     afterHeader_ = true;
     contents_.isJournal = true;
     contents_.folder.clear();
@@ -153,7 +52,7 @@ void Parser::Line(const std::string& line, uint64_t offset) {
   }
   const bool folderMayFollow = afterHeader_;
   afterHeader_ = false;
-  const std::vector<std::string> fields = Split(line);
+  const std::vector<std::string> fields = FieldsOf(line);
   const std::string& kind = fields[0];
   if (kind == "folder" && fields.size() == 2) {
     // Only right after its header: a folder named later could widen what an undo may touch.
@@ -166,7 +65,7 @@ void Parser::Line(const std::string& line, uint64_t offset) {
   }
   long long number = 0;
   const bool numbered = fields.size() >= 2 && ParseNumber(fields[1], number);
-  if (kind == kFinished && fields.size() == 1) {
+  if (IsFinished(fields)) {
     contents_.finished = true;
     return;
   }
@@ -334,103 +233,13 @@ bool ReadStandingRename(RecordReader& reader, const StandingRename& rename,
   if (!reader.LineAt(rename.offset, line)) return false;
   if (!line.empty() && line.back() == '\r') line.pop_back();
   long long number = 0;
-  return ParsePlan(Split(line), codePage, number, plan) && number == rename.number &&
+  return ParsePlan(FieldsOf(line), codePage, number, plan) && number == rename.number &&
          IsUndoable(plan, folder);
 }
 
 bool MayBeUnfinished(const std::string& path) {
   std::string tail;
   return !path.empty() && ReadFileTail(path, kTailBytes, tail) && !TailShowsFinished(tail);
-}
-
-bool TailShowsFinished(const std::string& tail) {
-  // As the reader does, a last line without its end is passed over. Where the tail is too short
-  // to show the record whole with the line end before it, it shows nothing: the caller then
-  // reads the whole journal.
-  const std::string record = "\n" + FinishedRecord();
-  const size_t end = tail.rfind('\n');
-  return end != std::string::npos && end + 1 >= record.size() &&
-         tail.compare(end + 1 - record.size(), record.size(), record) == 0;
-}
-
-bool IsRunPath(const std::string& path) {
-  if (!IsUtf8Text(path)) return false;
-  for (char c : path) {
-    if (static_cast<unsigned char>(c) < 0x20) return false;
-  }
-  size_t start = 0;
-  if (path.size() >= 3 && path[1] == ':' && path[2] == '\\') {
-    start = 3;
-  } else if (path.rfind("\\\\", 0) == 0) {
-    start = 2;
-  } else {
-    return false;
-  }
-  // Every part a name: a path through "." or ".." could lead anywhere.
-  for (size_t end; start < path.size(); start = end + 1) {
-    end = path.find('\\', start);
-    if (end == std::string::npos) end = path.size();
-    const std::string part = path.substr(start, end - start);
-    if (part.empty() || IsDotEntry(part)) return false;
-  }
-  return true;
-}
-
-namespace {
-
-// What a run renames: a case-only change within one folder, on paths it could have written.
-bool IsRunCaseChange(const Plan& plan) {
-  return IsRunPath(plan.oldPath) && IsRunPath(plan.newPath) &&
-         IsCaseOnlyChange(plan.oldPath, plan.newPath) &&
-         ExactFolderPart(plan.oldPath) == ExactFolderPart(plan.newPath);
-}
-
-}  // namespace
-
-bool IsUndoable(const Plan& plan, const std::string& folder) {
-  return IsRunCaseChange(plan) && IsInside(plan.oldPath, folder);
-}
-
-bool MayRecover(const Plan& plan) {
-  const std::string folder = ExactFolderPart(plan.temporaryPath);
-  const std::string temporary = plan.temporaryPath.substr(folder.size());
-  const std::string toldNewName = NewNameOfTemporary(temporary);
-  // A change an undo could make, through a temporary name of ours in the same folder.
-  return IsRunCaseChange(plan) && IsRunPath(plan.temporaryPath) && !folder.empty() &&
-         ExactFolderPart(plan.oldPath) == folder && IsTemporaryName(temporary) &&
-         (toldNewName.empty() || folder + toldNewName == plan.newPath);
-}
-
-int StandingPlans(const Contents& contents) {
-  int standing = 0;
-  for (const auto& [number, plan] : contents.open) {
-    if (MayRecover(plan) && IsListedAs(plan.temporaryPath)) ++standing;
-  }
-  return standing;
-}
-
-bool IsListedAs(const std::string& path) {
-  const std::string name = path.substr(ExactFolderPart(path).size());
-  for (const std::string& listed : NamesMatching(path + "*")) {
-    if (listed == name) return true;
-  }
-  return false;
-}
-
-bool SetAside(const std::string& path, std::string& asideAs) {
-  const std::string folder = ExactFolderPart(path);
-  std::string base = path.substr(folder.size());
-  const size_t dot = base.rfind('.');
-  const std::string extension = dot == std::string::npos ? std::string() : base.substr(dot);
-  base.resize(base.size() - extension.size());
-  for (int n = 1; n <= 100; ++n) {
-    asideAs =
-        folder + base + ".unusable" + (n == 1 ? std::string() : "-" + FormatInteger(n)) + extension;
-    if (RenameEntry(path, asideAs)) return true;
-    if (!FolderExists(folder) || NamesMatching(asideAs).empty()) break;  // not for want of a name
-  }
-  asideAs.clear();
-  return false;
 }
 
 }  // namespace journal
