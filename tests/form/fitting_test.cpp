@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/text.h"
 #include "resources/texts.h"
@@ -85,36 +86,39 @@ TEST_F(FittingTest, SizeTextIsReadAsAnyIntegerTextAndOtherTextAsZero) {
 }
 
 TEST_F(FittingTest, EveryKindOfSizeTextIsFittedAsTheIntegerItReads) {
-  // Texts the listing writes, and texts it never writes but a cell could hold.
-  const Strings texts = {"7",
-                         "  -5",
-                         "-0",
-                         "007",
-                         "+5",
-                         " 12 ",
-                         "$1F",
-                         "0X10",
-                         "x",
-                         "0",
-                         "   0",
-                         "123456789012345678",
-                         "9223372036854775807",
-                         "99999999999999999999",
-                         "-9223372036854775808",
-                         "1234567890123456789012345"};
-  Form().StringGrid1.SetRowCount(static_cast<int>(texts.size()) + 1);
-  for (size_t i = 0; i < texts.size(); ++i) {
-    Form().StringGrid1.SetCell(1, static_cast<int>(i) + 1, texts[i]);
+  // Texts the listing writes, and texts it never writes but a cell could hold, with the integer
+  // each reads as: leading spaces, a sign and the hexadecimal forms are read; anything else,
+  // trailing spaces and numbers beyond 64 bits included, reads as 0.
+  const std::vector<std::pair<std::string, std::string>> reads = {
+      {"7", "7"},
+      {"  -5", "-5"},
+      {"-0", "0"},
+      {"007", "7"},
+      {"+5", "5"},
+      {" 12 ", "0"},
+      {"$1F", "31"},
+      {"0X10", "16"},
+      {"x", "0"},
+      {"0", "0"},
+      {"   0", "0"},
+      {"123456789012345678", "123456789012345678"},
+      {"9223372036854775807", "9223372036854775807"},
+      {"99999999999999999999", "0"},
+      {"-9223372036854775808", "-9223372036854775808"},
+      {"1234567890123456789012345", "0"}};
+  Form().StringGrid1.SetRowCount(static_cast<int>(reads.size()) + 1);
+  for (size_t i = 0; i < reads.size(); ++i) {
+    Form().StringGrid1.SetCell(1, static_cast<int>(i) + 1, reads[i].first);
   }
-  for (int width : {80, 10, 200}) {
+  // 7-pixel digits: 80 pixels hold 11, 10 pixels three (the least), 200 pixels 28.
+  for (const auto& [width, digits] : {std::pair{80, 11}, {10, 3}, {200, 28}}) {
     Form().StringGrid1.SetColWidth(1, width);
     Paint();
-    const int digits = std::max(3, width / 7);
-    for (size_t i = 0; i < texts.size(); ++i) {
-      int64_t value = 0;
-      if (!ParseInteger64(texts[i], value)) value = 0;
-      EXPECT_EQ(Column(1)[i], RightJustifiedNumber(value, digits))
-          << "\"" << texts[i] << "\" at " << width << " pixels";
+    for (size_t i = 0; i < reads.size(); ++i) {
+      const std::string& value = reads[i].second;
+      const size_t pad = value.size() < static_cast<size_t>(digits) ? digits - value.size() : 0;
+      EXPECT_EQ(Column(1)[i], std::string(pad, ' ') + value)
+          << "\"" << reads[i].first << "\" at " << width << " pixels";
     }
   }
 }

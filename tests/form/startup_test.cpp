@@ -42,6 +42,22 @@ TEST_F(StartupTest, ShowingAsksForAFolderAndAppliesTheDefaultLayout) {
   EXPECT_EQ(Form().Panel1.Width(), 200);
   const int widths[] = {120, 80, 50, 50, 50};
   for (int c = 0; c < 5; ++c) EXPECT_EQ(Form().StringGrid1.ColWidth(c), widths[c]) << c;
+  // In the 492 x 304 client area of that frame: the status line 19 high at the bottom, the
+  // folder side on the left above it, the 3-pixel splitter at its right edge, the grid filling
+  // the rest; inside Panel1's 1-pixel bevel Panel2 (19 high) on top, the tree below it, and Edit1
+  // as wide as Panel1's client area.
+  EXPECT_EQ(Form().StatusBar1.Bounds(), (Rect{0, 285, 492, 19}));
+  EXPECT_EQ(Form().Panel1.Bounds(), (Rect{0, 0, 200, 285}));
+  EXPECT_EQ(Form().Splitter1.Bounds(), (Rect{200, 0, 3, 285}));
+  EXPECT_EQ(Form().StringGrid1.Bounds(), (Rect{203, 0, 289, 285}));
+  EXPECT_EQ(Form().Panel2.Bounds(), (Rect{1, 1, 198, 19}));
+  EXPECT_EQ(Form().TreeView1.Bounds(), (Rect{1, 20, 198, 264}));
+  EXPECT_EQ(Form().Edit1.Bounds(), (Rect{0, 0, 200, 20}));
+  // A larger window: the grid and the tree take the room.
+  Form().SetClientSize(600, 400);
+  EXPECT_EQ(Form().StringGrid1.Bounds(), (Rect{203, 0, 397, 381}));
+  EXPECT_EQ(Form().TreeView1.Bounds(), (Rect{1, 20, 198, 360}));
+  EXPECT_EQ(Form().StatusBar1.Bounds(), (Rect{0, 381, 600, 19}));
 
   // Nothing is scanned until the user asks.
   EXPECT_EQ(Form().TreeView1.Count(), 0);

@@ -17,7 +17,7 @@
 
 namespace {
 
-using gui::MainArrangement;
+using gui::ProgramWindow;
 using toolkit::DialogKind;
 using toolkit::DialogResult;
 using toolkit::win32::MessageDialog;
@@ -96,7 +96,7 @@ class MessageDialogTest : public ::testing::Test {
   }
 
   using Driver = gui::Driver;
-  MainArrangement main;
+  ProgramWindow main;
   Seen seen;
   bool found = false;
 };
@@ -209,7 +209,7 @@ TEST_F(MessageDialogTest, HandlerErrorShowsTheErrorBoxUnderTheApplicationTitle) 
         seen.formEnabled = IsWindowEnabled(main.FormWindow()) != FALSE;
         PostMessageA(box, WM_COMMAND, IDOK, 0);
       });
-  HWND edit = MainArrangement::Of(main.edit1);
+  HWND edit = ProgramWindow::Of(main.edit1);
   SendMessageA(edit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
   SendMessageA(edit, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
   ASSERT_TRUE(driver.Join());

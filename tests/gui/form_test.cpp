@@ -15,7 +15,7 @@
 
 namespace {
 
-using gui::MainArrangement;
+using gui::ProgramWindow;
 
 void ExpectRect(const RECT& r, int left, int top, int right, int bottom) {
   EXPECT_EQ(r.left, left);
@@ -25,7 +25,7 @@ void ExpectRect(const RECT& r, int left, int top, int right, int bottom) {
 }
 
 TEST(MainWindow, ShowsAtTheDefaultLayoutAppliedBeforeItBecameVisible) {
-  MainArrangement main;
+  ProgramWindow main;
   main.Create();
   HWND form = main.FormWindow();
   ASSERT_NE(form, nullptr);
@@ -44,19 +44,19 @@ TEST(MainWindow, ShowsAtTheDefaultLayoutAppliedBeforeItBecameVisible) {
   const int w = client.right, h = client.bottom;
   EXPECT_EQ(main.form.ClientWidth(), w);
   EXPECT_EQ(main.form.ClientHeight(), h);
-  ExpectRect(gui::RectInParent(MainArrangement::Of(main.panel1)), 0, 0, 200, h - 19);
-  ExpectRect(gui::RectInParent(MainArrangement::Of(main.splitter)), 200, 0, 203, h - 19);
-  ExpectRect(gui::RectInParent(MainArrangement::Of(main.status)), 0, h - 19, w, h);
-  ExpectRect(gui::RectInParent(MainArrangement::Of(main.grid)), 203, 0, w, h - 19);
+  ExpectRect(gui::RectInParent(ProgramWindow::Of(main.panel1)), 0, 0, 200, h - 19);
+  ExpectRect(gui::RectInParent(ProgramWindow::Of(main.splitter)), 200, 0, 203, h - 19);
+  ExpectRect(gui::RectInParent(ProgramWindow::Of(main.status)), 0, h - 19, w, h);
+  ExpectRect(gui::RectInParent(ProgramWindow::Of(main.grid)), 203, 0, w, h - 19);
   // Inside the panel's 1-pixel bevel: Panel2 on top, the tree below it, the edit in Panel2.
-  ExpectRect(gui::RectInParent(MainArrangement::Of(main.panel2)), 1, 1, 199, 20);
-  ExpectRect(gui::RectInParent(MainArrangement::Of(main.tree)), 1, 20, 199, h - 20);
+  ExpectRect(gui::RectInParent(ProgramWindow::Of(main.panel2)), 1, 1, 199, 20);
+  ExpectRect(gui::RectInParent(ProgramWindow::Of(main.tree)), 1, 20, 199, h - 20);
   // As wide as Panel1's client area (bevel included), so Panel2 clips its last two pixels.
-  ExpectRect(gui::RectInParent(MainArrangement::Of(main.edit1)), 0, 0, 200, 20);
+  ExpectRect(gui::RectInParent(ProgramWindow::Of(main.edit1)), 0, 0, 200, 20);
 }
 
 TEST(MainWindow, MenuReadsBackTheTextsOfTheFormResource) {
-  MainArrangement main;
+  ProgramWindow main;
   main.Create();
   HMENU bar = GetMenu(main.FormWindow());
   ASSERT_NE(bar, nullptr);
@@ -85,7 +85,7 @@ TEST(MainWindow, MenuReadsBackTheTextsOfTheFormResource) {
 }
 
 TEST(MainWindow, MenuCommandsReachTheirItems) {
-  MainArrangement main;
+  ProgramWindow main;
   std::vector<std::string> clicked;
   main.searchFolder.OnClick = [&] { clicked.push_back("search"); };
   main.kestrune.OnClick = [&] { clicked.push_back("run"); };
@@ -106,10 +106,10 @@ LRESULT CALLBACK CountPaints(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, 
 }
 
 TEST(MainWindow, StatusBarIsOneSimpleTextInTheStatusFont) {
-  MainArrangement main;
+  ProgramWindow main;
   main.Create();
   main.Show();
-  HWND status = MainArrangement::Of(main.status);
+  HWND status = ProgramWindow::Of(main.status);
   char text[256] = {};
   SendMessageA(status, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
   EXPECT_STREQ(text, texts::kChooseSearchFolder);
@@ -134,7 +134,7 @@ TEST(MainWindow, StatusBarIsOneSimpleTextInTheStatusFont) {
 }
 
 TEST(MainWindow, ModelFollowsTheFrameWhenTheUserResizesIt) {
-  MainArrangement main;
+  ProgramWindow main;
   main.Create();
   main.Show();
   HWND form = main.FormWindow();
@@ -142,7 +142,7 @@ TEST(MainWindow, ModelFollowsTheFrameWhenTheUserResizesIt) {
   EXPECT_EQ(main.form.Bounds(), (toolkit::Rect{80, 90, 640, 480}));
   const RECT client = gui::ClientRectOf(form);
   EXPECT_EQ(main.form.ClientWidth(), client.right);
-  ExpectRect(gui::RectInParent(MainArrangement::Of(main.grid)), 203, 0, client.right,
+  ExpectRect(gui::RectInParent(ProgramWindow::Of(main.grid)), 203, 0, client.right,
              client.bottom - 19);
 
   // A minimised window keeps the bounds it had, for the settings to save.
@@ -155,7 +155,7 @@ TEST(MainWindow, ModelFollowsTheFrameWhenTheUserResizesIt) {
 }
 
 TEST(MainWindow, MinimizingLowersTheTaskBarButtonAndItsClickRestores) {
-  MainArrangement main;
+  ProgramWindow main;
   main.Create();
   main.Show();
   HWND form = main.FormWindow();
@@ -179,9 +179,9 @@ TEST(MainWindow, MinimizingLowersTheTaskBarButtonAndItsClickRestores) {
 }
 
 TEST(MainWindow, FormAndEditUseTheFormFontAndTheEditIsAReadOnlyNonTabStop) {
-  MainArrangement main;
+  ProgramWindow main;
   main.Create();
-  HWND edit = MainArrangement::Of(main.edit1);
+  HWND edit = ProgramWindow::Of(main.edit1);
   LOGFONTA font{};
   GetObjectA(reinterpret_cast<HFONT>(SendMessageA(edit, WM_GETFONT, 0, 0)), sizeof font, &font);
   EXPECT_STREQ(font.lfFaceName, layout::kFormFontFace);
@@ -203,12 +203,12 @@ TEST(MainWindow, FormAndEditUseTheFormFontAndTheEditIsAReadOnlyNonTabStop) {
 }
 
 TEST(MainWindow, EditClickIsAPressAndReleaseInsideIt) {
-  MainArrangement main;
+  ProgramWindow main;
   int clicks = 0;
   main.edit1.OnClick = [&] { ++clicks; };
   main.Create();
   main.Show();
-  HWND edit = MainArrangement::Of(main.edit1);
+  HWND edit = ProgramWindow::Of(main.edit1);
   SendMessageA(edit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   SendMessageA(edit, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
   EXPECT_EQ(clicks, 1);
@@ -222,10 +222,10 @@ TEST(MainWindow, EditClickIsAPressAndReleaseInsideIt) {
 }
 
 TEST(MainWindow, SplitterDragAppliesOnReleaseAndCancelsWhenTheMouseIsTaken) {
-  MainArrangement main;
+  ProgramWindow main;
   main.Create();
   main.Show();
-  HWND splitter = MainArrangement::Of(main.splitter);
+  HWND splitter = ProgramWindow::Of(main.splitter);
   EXPECT_EQ(GetClassLongPtrA(splitter, GCLP_HCURSOR),
             reinterpret_cast<LONG_PTR>(LoadCursorA(nullptr, IDC_SIZEWE)));
 
@@ -239,8 +239,8 @@ TEST(MainWindow, SplitterDragAppliesOnReleaseAndCancelsWhenTheMouseIsTaken) {
   EXPECT_FALSE(main.splitter.Dragging());
   EXPECT_EQ(GetCapture(), nullptr);
   EXPECT_EQ(main.panel1.Width(), 250);
-  EXPECT_EQ(gui::RectInParent(MainArrangement::Of(main.panel1)).right, 250);
-  EXPECT_EQ(gui::RectInParent(MainArrangement::Of(main.grid)).left, 253);
+  EXPECT_EQ(gui::RectInParent(ProgramWindow::Of(main.panel1)).right, 250);
+  EXPECT_EQ(gui::RectInParent(ProgramWindow::Of(main.grid)).left, 253);
 
   // Another window taking the mouse mid-drag cancels it.
   SendMessageA(splitter, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 10));
@@ -263,15 +263,15 @@ TEST(MainWindow, SplitterDragAppliesOnReleaseAndCancelsWhenTheMouseIsTaken) {
   SendMessageA(splitter, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-225, 10));
   SendMessageA(splitter, WM_LBUTTONUP, 0, MAKELPARAM(-225, 10));
   EXPECT_EQ(main.panel1.Width(), 0);
-  EXPECT_EQ(gui::RectInParent(MainArrangement::Of(main.grid)).left, 3);
+  EXPECT_EQ(gui::RectInParent(ProgramWindow::Of(main.grid)).left, 3);
 }
 
 TEST(MainWindow, SplitterDragShowsAHatchedBarOverTheNeighbours) {
-  MainArrangement main;
+  ProgramWindow main;
   main.Create();
   main.Show();
   HWND form = main.FormWindow();
-  HWND splitter = MainArrangement::Of(main.splitter);
+  HWND splitter = ProgramWindow::Of(main.splitter);
   HDC dc = GetDC(form);
   // Two neighbouring pixels of the grid, where the bar will stand (x 250..252).
   const COLORREF before[2] = {GetPixel(dc, 250, 100), GetPixel(dc, 251, 100)};
@@ -287,13 +287,13 @@ TEST(MainWindow, SplitterDragShowsAHatchedBarOverTheNeighbours) {
 }
 
 TEST(MainWindow, EscapeKeyCancelsASplitterDragWhereverTheFocusIs) {
-  MainArrangement main;
+  ProgramWindow main;
   main.Create();
   main.Show();
   SetForegroundWindow(main.FormWindow());
-  SetFocus(MainArrangement::Of(main.grid));
+  SetFocus(ProgramWindow::Of(main.grid));
   gui::Pump(20);
-  HWND splitter = MainArrangement::Of(main.splitter);
+  HWND splitter = ProgramWindow::Of(main.splitter);
   SendMessageA(splitter, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 10));
   SendMessageA(splitter, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(81, 10));
   ASSERT_TRUE(main.splitter.Dragging());
@@ -304,7 +304,7 @@ TEST(MainWindow, EscapeKeyCancelsASplitterDragWhereverTheFocusIs) {
 }
 
 TEST(MainWindow, CloseRunsTheCloseSequenceAndEndsTheMessageLoop) {
-  MainArrangement main;
+  ProgramWindow main;
   bool allow = false;
   int closes = 0;
   main.form.OnCloseQuery = [&] { return allow; };
@@ -330,7 +330,7 @@ TEST(MainWindow, CloseRunsTheCloseSequenceAndEndsTheMessageLoop) {
 }
 
 TEST(MainWindow, MessageLoopReturnsWhenTheWindowCloses) {
-  MainArrangement main;
+  ProgramWindow main;
   main.Create();
   main.Show();
   PostMessageA(main.FormWindow(), WM_CLOSE, 0, 0);
@@ -339,7 +339,7 @@ TEST(MainWindow, MessageLoopReturnsWhenTheWindowCloses) {
 }
 
 TEST(MainWindow, CaptionShowsTheFormIconAndTheTaskBarTheProgramIcon) {
-  MainArrangement main;
+  ProgramWindow main;
   main.Create();
   HWND form = main.FormWindow();
   const auto small = SendMessageA(form, WM_GETICON, ICON_SMALL, 0);
@@ -354,7 +354,7 @@ TEST(MainWindow, CaptionShowsTheFormIconAndTheTaskBarTheProgramIcon) {
 }
 
 TEST(MainWindow, PanelsHaveARaisedBevelAndTheEditTheWindowColour) {
-  MainArrangement main;
+  ProgramWindow main;
   main.Create();
   main.Show();
   const toolkit::NodeId root = main.tree.AddRoot("C:\\work\\");
@@ -369,17 +369,17 @@ TEST(MainWindow, PanelsHaveARaisedBevelAndTheEditTheWindowColour) {
   for (int r = 0; r < 3; ++r) {
     for (int c = 0; c < 5; ++c) main.grid.SetCell(c, r + 1, rows[r][c]);
   }
-  TreeView_Expand(MainArrangement::Of(main.tree), TreeView_GetRoot(MainArrangement::Of(main.tree)),
+  TreeView_Expand(ProgramWindow::Of(main.tree), TreeView_GetRoot(ProgramWindow::Of(main.tree)),
                   TVE_EXPAND);
   main.status.SetText("3 Files  パス名「C:\\work\\」");
   gui::Pump(200);
 
-  HWND panel = MainArrangement::Of(main.panel1);
+  HWND panel = ProgramWindow::Of(main.panel1);
   HDC dc = GetDC(panel);
   EXPECT_EQ(GetPixel(dc, 0, 150), GetSysColor(COLOR_BTNHIGHLIGHT));
   EXPECT_EQ(GetPixel(dc, 199, 150), GetSysColor(COLOR_BTNSHADOW));
   ReleaseDC(panel, dc);
-  HWND edit = MainArrangement::Of(main.edit1);
+  HWND edit = ProgramWindow::Of(main.edit1);
   dc = GetDC(edit);
   const RECT client = gui::ClientRectOf(edit);
   EXPECT_EQ(GetPixel(dc, client.right - 3, client.bottom / 2), GetSysColor(COLOR_WINDOW));
@@ -390,7 +390,7 @@ TEST(MainWindow, PanelsHaveARaisedBevelAndTheEditTheWindowColour) {
 }
 
 TEST(TaskbarButton, TakesTheInterfaceWhenTheShellHasMadeTheButtonAndShowsEveryState) {
-  MainArrangement main;
+  ProgramWindow main;
   main.Create();
   main.Show();
   toolkit::win32::TaskbarButton& button = toolkit::win32::ApplicationWindow::Get().Taskbar();

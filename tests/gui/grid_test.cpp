@@ -12,7 +12,7 @@
 
 namespace {
 
-using gui::MainArrangement;
+using gui::ProgramWindow;
 using toolkit::MouseButton;
 
 struct Press {
@@ -37,7 +37,7 @@ class GridTest : public ::testing::Test {
     };
     main.Create();
     main.Show();
-    grid = MainArrangement::Of(main.grid);
+    grid = ProgramWindow::Of(main.grid);
   }
 
   // Repaints everything now and returns the cells the draw-cell event saw.
@@ -55,7 +55,7 @@ class GridTest : public ::testing::Test {
     SendMessageA(grid, msg, keys, MAKELPARAM(x, y));
   }
 
-  MainArrangement main;
+  ProgramWindow main;
   HWND grid = nullptr;
   std::vector<toolkit::GridCoord> drawn;
   std::vector<Press> presses;
@@ -261,7 +261,7 @@ TEST_F(GridTest, HeaderCellsArePaintedRaisedOnButtonFaceAndDataOnTheWindowColour
   // A data cell that is not current is drawn on the window colour.
   EXPECT_EQ(GetPixel(dc, 195, 40), GetSysColor(COLOR_WINDOW));
   // The current cell (0,1) is highlighted while the grid does not have the focus.
-  SetFocus(MainArrangement::Of(main.tree));
+  SetFocus(ProgramWindow::Of(main.tree));
   Repaint();
   EXPECT_EQ(GetPixel(dc, 110, 40), GetSysColor(COLOR_HIGHLIGHT));
   ReleaseDC(grid, dc);

@@ -3,9 +3,6 @@
 
 #include <cstdio>
 
-#include "resources/layout.h"
-#include "resources/resource_ids.h"
-#include "resources/texts.h"
 #include "Unit1/Form1.h"
 #include "toolkit/core/application.h"
 #include "toolkit/win32/form.h"
@@ -92,50 +89,45 @@ std::vector<std::string> ChildTexts(HWND parent, const char* className) {
   return collection.texts;
 }
 
-MainArrangement::MainArrangement() {
-  TForm1::ConfigureApplication();
-  form.SetCaption(texts::kFormCaption);
-  form.SetBounds(
-      {layout::kDesignLeft, layout::kDesignTop, layout::kDesignWidth, layout::kDesignHeight});
-  form.font = {layout::kFormFontFace, layout::kFormFontHeight};
-  form.iconId = IDI_FORM;
-  file.caption = texts::kMenuFile;
-  searchFolder.caption = texts::kMenuSearchFolder;
-  kestrune.caption = texts::kMenuKestrune;
-  exit.caption = texts::kMenuExit;
-  file.items = {&searchFolder, &n1, &kestrune, &n2, &exit};
-  menu.items = {&file};
-  form.menu = &menu;
+namespace {
 
-  form.OnShow = [this] {
+// The settings file and the journal the window reads and writes beside the program.
+void ForgetWhatTheProgramKeeps() {
+  char path[MAX_PATH];
+  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder(path, length);
+  folder.resize(folder.rfind('\\') + 1);
+  for (const char* name : {"Kestrune.ini", "Kestrune.log"}) DeleteFileA((folder + name).c_str());
+}
+
+}  // namespace
+
+ProgramWindow::ProgramWindow() {
+  TForm1::ConfigureApplication();
+  ForgetWhatTheProgramKeeps();
+  form.OnShow = [this, show = form.OnShow] {
     visibleDuringShow = IsWindowVisible(FormWindow()) != FALSE;
-    status.SetText(texts::kChooseSearchFolder);
-    const char* const headers[] = {texts::kHeaderName, texts::kHeaderBytes, texts::kHeaderType,
-                                   texts::kHeaderModified, texts::kHeaderAttributes};
-    for (int c = 0; c < 5; ++c) grid.SetCell(c, 0, headers[c]);
-    form.SetBounds(
-        {layout::kDefaultLeft, layout::kDefaultTop, layout::kDefaultWidth, layout::kDefaultHeight});
-    panel1.SetWidth(layout::kDefaultPanelWidth);
-    for (int c = 0; c < 5; ++c) grid.SetColWidth(c, layout::kDefaultColumnWidths[c]);
+    show();
   };
 }
 
-MainArrangement::~MainArrangement() {
+ProgramWindow::~ProgramWindow() {
   // The windows go before the models they show.
   if (HWND hwnd = FormWindow()) DestroyWindow(hwnd);
   Pump(5);
+  ForgetWhatTheProgramKeeps();
 }
 
-void MainArrangement::Create() { toolkit::Application::Get().CreateForm(form); }
+void ProgramWindow::Create() { toolkit::Application::Get().CreateForm(form); }
 
-void MainArrangement::Show() {
+void ProgramWindow::Show() {
   toolkit::PlatformShowForm(form);
   Pump(20);
 }
 
-HWND MainArrangement::FormWindow() const { return toolkit::win32::NativeHandle(form); }
+HWND ProgramWindow::FormWindow() const { return toolkit::win32::NativeHandle(form); }
 
-HWND MainArrangement::Of(const toolkit::Control& control) {
+HWND ProgramWindow::Of(const toolkit::Control& control) {
   return toolkit::win32::NativeHandle(control);
 }
 

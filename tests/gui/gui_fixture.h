@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "tests/support/main_window.h"
+#include "Unit1/Form1.h"
 #include "tests/support/window_search.h"
 #include "toolkit/core/menu.h"
 
@@ -34,14 +34,15 @@ HWND FindThreadWindow(DWORD threadId, const char* className, const char* caption
 // The texts of a window's children of one class, in z-order.
 std::vector<std::string> ChildTexts(HWND parent, const char* className);
 
-// The main window as the form resource arranges it, built from the models in the test (the
-// controls of testsupport::MainWindowControls and the File menu). Created at the design
-// bounds; OnShow applies the default layout, as the program does.
-struct MainArrangement : testsupport::MainWindowControls {
-  MainArrangement();
-  ~MainArrangement();
-  MainArrangement(const MainArrangement&) = delete;
-  MainArrangement& operator=(const MainArrangement&) = delete;
+// The program's own main window (TForm1) with native peers, made as the program makes it
+// (TForm1::ConfigureApplication first) beside the test program, whose folder holds no settings
+// file or journal while it lives: it starts as a first start does and leaves nothing behind.
+// The members name its controls as the tests read them. Show() runs the window's own FormShow.
+struct ProgramWindow {
+  ProgramWindow();
+  ~ProgramWindow();
+  ProgramWindow(const ProgramWindow&) = delete;
+  ProgramWindow& operator=(const ProgramWindow&) = delete;
 
   // Creates the native side; Show() then runs OnShow and shows the window.
   void Create();
@@ -49,14 +50,19 @@ struct MainArrangement : testsupport::MainWindowControls {
   HWND FormWindow() const;
   static HWND Of(const toolkit::Control& control);
 
-  toolkit::MenuItem file{"File1", ""};
-  toolkit::MenuItem searchFolder{"MnuSearchFolder", ""};
-  toolkit::MenuItem n1{"N1", "-"};
-  toolkit::MenuItem kestrune{"MnuKestrune", ""};
-  toolkit::MenuItem n2{"N2", "-"};
-  toolkit::MenuItem exit{"MnuExit", ""};
-  toolkit::MainMenu menu;
-  // Whether the window was visible when OnShow ran.
+  TForm1 form1;
+  toolkit::Form& form = form1;
+  toolkit::Panel& panel1 = form1.Panel1;
+  toolkit::Panel& panel2 = form1.Panel2;
+  toolkit::Edit& edit1 = form1.Edit1;
+  toolkit::TreeView& tree = form1.TreeView1;
+  toolkit::Splitter& splitter = form1.Splitter1;
+  toolkit::StringGrid& grid = form1.StringGrid1;
+  toolkit::StatusBar& status = form1.StatusBar1;
+  toolkit::MenuItem& searchFolder = form1.MnuSearchFolder;
+  toolkit::MenuItem& kestrune = form1.MnuKestrune;
+  toolkit::MenuItem& exit = form1.MnuExit;
+  // Whether the window was visible when its OnShow ran.
   bool visibleDuringShow = true;
 };
 

@@ -13,7 +13,7 @@
 
 namespace {
 
-using gui::MainArrangement;
+using gui::ProgramWindow;
 using toolkit::NodeId;
 
 class TreeTest : public ::testing::Test {
@@ -22,7 +22,7 @@ class TreeTest : public ::testing::Test {
     main.tree.OnClick = [this] { clickSaw.push_back(main.tree.Selected()); };
     main.Create();
     main.Show();
-    tree = MainArrangement::Of(main.tree);
+    tree = ProgramWindow::Of(main.tree);
     peer = dynamic_cast<toolkit::win32::TreeViewWindow*>(main.tree.Peer());
   }
 
@@ -71,7 +71,7 @@ class TreeTest : public ::testing::Test {
     return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
   }
 
-  MainArrangement main;
+  ProgramWindow main;
   HWND tree = nullptr;
   toolkit::win32::TreeViewWindow* peer = nullptr;
   std::vector<NodeId> clickSaw;
