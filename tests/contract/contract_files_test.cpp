@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 
 #include "platform/rename.h"
 #include "platform/files.h"
@@ -13,6 +14,69 @@
 #include "tests/text_forms.h"
 
 namespace {
+
+using Names = std::vector<std::string>;
+using Moves = std::vector<std::string>;
+
+// The platform's own system, with the moves a session asks of it written down as "from>to" in
+// names of one folder, whether the system makes them or not. A volume may report a case-only
+// change as made and ignore it, so an entry takes a new name only where the system stored it.
+class WatchedSystem : public RenameSystem {
+ public:
+  WatchedSystem(std::string folder, Moves& moves)
+      : system_(NewRenameSystem()), folder_(std::move(folder)), moves_(moves) {}
+  std::unique_ptr<EntryMover> Open(const std::string& path) override {
+    std::unique_ptr<EntryMover> entry = system_->Open(path);
+    if (!entry) return nullptr;
+    return std::make_unique<Mover>(*this, std::move(entry), path);
+  }
+  bool Exists(const std::string& path) override { return system_->Exists(path); }
+  bool StoredNameIs(const std::string& path) override { return system_->StoredNameIs(path); }
+
+ private:
+  class Mover : public EntryMover {
+   public:
+    Mover(WatchedSystem& system, std::unique_ptr<EntryMover> entry, std::string path)
+        : system_(system), entry_(std::move(entry)), path_(std::move(path)) {}
+    bool MoveTo(const std::string& to) override {
+      system_.moves_.push_back(system_.Name(path_) + ">" + system_.Name(to));
+      if (!entry_->MoveTo(to)) return false;
+      if (system_.system_->StoredNameIs(to)) path_ = to;
+      return true;
+    }
+
+   private:
+    WatchedSystem& system_;
+    std::unique_ptr<EntryMover> entry_;
+    std::string path_;
+  };
+  std::string Name(const std::string& path) const { return path.substr(folder_.size()); }
+
+  std::unique_ptr<RenameSystem> system_;
+  std::string folder_;
+  Moves& moves_;
+};
+
+// What a session tells its listener before each attempt, in names of one folder; it can refuse.
+class Recorder : public RenameListener {
+ public:
+  explicit Recorder(std::string folder) : folder_(std::move(folder)) {}
+  bool Attempting(const std::string& oldPath, const std::string& temporaryPath,
+                  const std::string& newPath) override {
+    told.push_back(Name(oldPath) + "|" + Name(temporaryPath) + "|" + Name(newPath));
+    return !refuse;
+  }
+  void Attempted(RenameOutcome outcome) override { outcomes.push_back(outcome); }
+  Names told;
+  std::vector<RenameOutcome> outcomes;
+  bool refuse = false;
+
+ private:
+  std::string Name(const std::string& path) const {
+    return path.substr(std::min(path.size(), folder_.size()));
+  }
+  std::string folder_;
+};
 
 class FilesContract : public ::testing::Test {
  protected:
@@ -43,11 +107,15 @@ class FilesContract : public ::testing::Test {
     return names;
   }
 
+  // A session over the platform's own system, its moves in root written to `moves`.
+  std::unique_ptr<RenameSession> WatchedSession(RenameListener* listener = nullptr) {
+    return std::make_unique<RenameSession>(std::make_unique<WatchedSystem>(root, moves), listener);
+  }
+
   std::unique_ptr<ContractFixture> fixture;
   std::string root;
+  Moves moves;
 };
-
-using Names = std::vector<std::string>;
 
 // ---- Enumeration and the attribute filter ----
 
@@ -380,7 +448,7 @@ TEST_F(FilesContract, EntriesThatDifferOnlyInCaseStayWhereTheyAre) {
   ASSERT_EQ(before.size(), 10u);
   // Twice: first in a session that does not know yet whether the volume ignores case-only
   // renames, then in one that has seen it do so (or not).
-  RenameSession session;
+  const std::unique_ptr<RenameSession> session = WatchedSession();
   for (int pass = 0; pass < 2; ++pass) {
     for (const auto& [from, to] :
          std::vector<std::pair<std::string, std::string>>{{"xt_MARK.h", "xt_mark.h"},
@@ -390,14 +458,16 @@ TEST_F(FilesContract, EntriesThatDifferOnlyInCaseStayWhereTheyAre) {
                                                           {u8"ＡＢＣ.TXT", u8"ＡＢＣ.txt"},
                                                           {u8"αω.D", u8"αω.d"}}) {
       // As a run that listed the folder renames them, and as a rename on its own does.
-      EXPECT_EQ(session.ChangeCase(root + from, root + to, true), RenameOutcome::NotRenamed)
+      moves.clear();
+      EXPECT_EQ(session->ChangeCase(root + from, root + to, true), RenameOutcome::NotRenamed)
           << from;
+      EXPECT_EQ(moves.size(), 1u) << from << ": one direct try";
       ASSERT_EQ(StoredNames(root), before) << from;
       EXPECT_FALSE(RenameEntry(root + from, root + to)) << from;
       ASSERT_EQ(StoredNames(root), before) << from;
     }
     if (pass == 0) {
-      EXPECT_EQ(session.ChangeCase(root + "Pod\\in.pm", root + "Pod\\IN.PM", false),
+      EXPECT_EQ(session->ChangeCase(root + "Pod\\in.pm", root + "Pod\\IN.PM", false),
                 RenameOutcome::Renamed);
     }
   }
@@ -450,6 +520,125 @@ TEST_F(FilesContract, ALinkIsRenamedItselfOrNotAtAllAndWhatItLeadsToStaysWhereIt
     }
   }
   EXPECT_GT(made, 0);
+}
+
+// ---- The rename session ----
+
+TEST(RenameSession, CaseOnlyChangeIsAboutSingleByteLettersOnly) {
+  EXPECT_TRUE(IsCaseOnlyChange("C:\\d\\README.TXT", "C:\\d\\readme.txt"));
+  EXPECT_TRUE(IsCaseOnlyChange("C:\\D\\a", "C:\\d\\a"));
+  EXPECT_FALSE(IsCaseOnlyChange("C:\\d\\a", "C:\\d\\a"));
+  EXPECT_FALSE(IsCaseOnlyChange("C:\\d\\a", "C:\\d\\b"));
+  // ア (0x83 0x41) and ヂ (0x83 0x61) differ in a trail byte, which has no case.
+  EXPECT_FALSE(IsCaseOnlyChange(Exact("C:\\d\\ア"), Exact("C:\\d\\ヂ")));
+  EXPECT_FALSE(IsCaseOnlyChange(u8"C:\\d\\Ａ", u8"C:\\d\\ａ"));
+  const std::string accented = u8"C:\\〜\\CAFÉ";
+  const std::string accentLowered = u8"C:\\〜\\CAFé";
+  const std::string asciiLowered = u8"C:\\〜\\cafÉ";
+  EXPECT_FALSE(IsCaseOnlyChange(accented, accentLowered));
+  EXPECT_TRUE(IsCaseOnlyChange(accented, asciiLowered));
+}
+
+TEST(RenameSession, TemporaryNamesTellTheNewNameWhereTheyCan) {
+  EXPECT_EQ(TemporaryNameFor("readme.txt"), "readme.txt.~kestrune.tmp");
+  EXPECT_EQ(NewNameOfTemporary("readme.txt.~kestrune.tmp"), "readme.txt");
+  EXPECT_EQ(NewNameOfTemporary(u8"表ソ〜.txt.~kestrune.tmp"), u8"表ソ〜.txt");
+  EXPECT_EQ(NewNameOfTemporary("README.TXT.~kestrune.tmp"), "README.TXT");
+  // 241 characters and the marker make 255 UTF-16 units; one more does not fit. A character
+  // past U+FFFF takes two.
+  EXPECT_FALSE(TemporaryNameFor(std::string(241, 'a')).empty());
+  EXPECT_TRUE(TemporaryNameFor(std::string(242, 'a')).empty());
+  std::string wide;
+  for (int i = 0; i < 241; ++i) wide += u8"ア";
+  EXPECT_FALSE(TemporaryNameFor(wide).empty());
+  EXPECT_TRUE(TemporaryNameFor(wide + "a").empty());
+  EXPECT_TRUE(TemporaryNameFor(std::string(240, 'a') + u8"\U0001F600").empty());
+  EXPECT_FALSE(TemporaryNameFor(std::string(239, 'a') + u8"\U0001F600").empty());
+  for (const std::string name : {"readme.txt", ".~kestrune.tmp", "a.~KESTRUNE.TMP", "~kestrune.tmp",
+                                 "\xe3\x82.~kestrune.tmp"}) {
+    EXPECT_EQ(NewNameOfTemporary(name), "") << name;
+  }
+  EXPECT_TRUE(IsTemporaryName("~kestrune17.tmp"));
+  EXPECT_TRUE(IsTemporaryName("a.~kestrune.tmp"));
+  for (const std::string name :
+       {"~kestrune.tmp", "~kestrune1x.tmp", "~KESTRUNE1.TMP", "x~kestrune1.tmp"}) {
+    EXPECT_FALSE(IsTemporaryName(name)) << name;
+  }
+}
+
+TEST_F(FilesContract, HonouredRenamesAreOneMove) {
+  if (!fixture->SetIgnoresCaseOnlyRenames(false)) GTEST_SKIP() << "the volume ignores them";
+  fixture->MakeFile(root + "old");
+  fixture->MakeFile(root + "ABC");
+  const std::unique_ptr<RenameSession> session = WatchedSession();
+  EXPECT_TRUE(session->Move(root + "old", root + "new"));
+  EXPECT_EQ(session->ChangeCase(root + "ABC", root + "abc", false), RenameOutcome::Renamed);
+  EXPECT_EQ(moves, (Moves{"old>new", "ABC>abc"}));
+  EXPECT_EQ(StoredNames(root), (Names{"abc", "new"}));
+}
+
+TEST_F(FilesContract, AnIgnoredCaseOnlyChangeGoesThroughTheNameThatTellsTheNewOne) {
+  if (!fixture->SetIgnoresCaseOnlyRenames(true)) GTEST_SKIP() << "the volume honours them";
+  fixture->MakeFile(root + "ABC");
+  fixture->MakeFile(root + "DEF");
+  Recorder recorder(root);
+  const std::unique_ptr<RenameSession> session = WatchedSession(&recorder);
+  EXPECT_EQ(session->ChangeCase(root + "ABC", root + "abc", false), RenameOutcome::Renamed);
+  EXPECT_EQ(moves, (Moves{"ABC>abc", "ABC>abc.~kestrune.tmp", "abc.~kestrune.tmp>abc"}));
+  // Each attempt is told before its first move.
+  EXPECT_EQ(recorder.told, (Names{"ABC||abc", "ABC|abc.~kestrune.tmp|abc"}));
+  EXPECT_EQ(recorder.outcomes,
+            (std::vector<RenameOutcome>{RenameOutcome::NotRenamed, RenameOutcome::Renamed}));
+  // The volume is known now: the next one goes straight to the two steps.
+  moves.clear();
+  EXPECT_EQ(session->ChangeCase(root + "DEF", root + "def", false), RenameOutcome::Renamed);
+  EXPECT_EQ(moves, (Moves{"DEF>def.~kestrune.tmp", "def.~kestrune.tmp>def"}));
+  EXPECT_EQ(StoredNames(root), (Names{"abc", "def"}));
+}
+
+TEST_F(FilesContract, NumberedTemporaryNamesOnlyWhereAListenerRecordsThem) {
+  if (!fixture->SetIgnoresCaseOnlyRenames(true)) GTEST_SKIP() << "the volume honours them";
+  // 241 characters leave room for the name that tells the new one, 242 do not; without a
+  // listener there is no other.
+  const std::string fits(241, 'X');
+  const std::string tooLong(242, 'X');
+  for (const std::string& name : {fits, tooLong, std::string("Q"), std::string("ABC"),
+                                  std::string("abc.~kestrune.tmp"), std::string("VETO")}) {
+    fixture->MakeFile(root + name);
+  }
+  {
+    const std::unique_ptr<RenameSession> session = WatchedSession();
+    ASSERT_EQ(session->ChangeCase(root + "Q", root + "q", false), RenameOutcome::Renamed);
+    moves.clear();
+    EXPECT_EQ(session->ChangeCase(root + tooLong, root + std::string(242, 'x'), false),
+              RenameOutcome::NotRenamed);
+    EXPECT_TRUE(moves.empty());
+    EXPECT_EQ(session->ChangeCase(root + fits, root + std::string(241, 'x'), false),
+              RenameOutcome::Renamed);
+  }
+  // With a listener: the name that tells the new one is taken, and so are the first two
+  // numbered names of a fresh session; the third is free. Each attempt is told first, each
+  // numbered name is new.
+  fixture->MakeFile(root + "~kestrune1.tmp");
+  fixture->MakeFile(root + "~kestrune2.tmp");
+  Recorder recorder(root);
+  EXPECT_EQ(WatchedSession(&recorder)->ChangeCase(root + "ABC", root + "abc", false),
+            RenameOutcome::Renamed);
+  ASSERT_EQ(recorder.told.size(), 5u);
+  EXPECT_EQ(recorder.told[0], "ABC||abc");
+  EXPECT_EQ(recorder.told[1], "ABC|abc.~kestrune.tmp|abc");
+  for (size_t i = 2; i < recorder.told.size(); ++i) {
+    EXPECT_EQ(recorder.told[i].find("ABC|~kestrune"), 0u) << recorder.told[i];
+  }
+  EXPECT_EQ(std::set<std::string>(recorder.told.begin(), recorder.told.end()).size(), 5u);
+  // A listener's veto stops the rename before anything moves.
+  moves.clear();
+  recorder.refuse = true;
+  EXPECT_EQ(WatchedSession(&recorder)->ChangeCase(root + "VETO", root + "veto", false),
+            RenameOutcome::NotRenamed);
+  EXPECT_TRUE(moves.empty());
+  EXPECT_EQ(StoredNames(root), (Names{"VETO", tooLong, "abc", "abc.~kestrune.tmp", "q",
+                                      std::string(241, 'x'), "~kestrune1.tmp", "~kestrune2.tmp"}));
 }
 
 // ---- Append-only files ----

@@ -31,6 +31,10 @@ class ContractFixture {
   // An entry beside one whose name differs from path's only in letter case (a file holding
   // content, or an empty folder). False where folders here cannot hold both.
   virtual bool MakeCaseTwin(const std::string& path, bool folder, const std::string& content) = 0;
+  // The volume under Root() ignores renames that change only letter case (as FAT32 does, or
+  // Wine), or honours them (as NTFS does). False where this platform's volume cannot be made to
+  // behave so; the test then says so and skips.
+  virtual bool SetIgnoresCaseOnlyRenames(bool ignores) = 0;
 
   // Stored names in a folder, in any order.
   virtual std::vector<std::string> NamesIn(const std::string& folder) = 0;

@@ -40,6 +40,10 @@ class MemoryFixture : public ContractFixture {
     }
     return true;
   }
+  bool SetIgnoresCaseOnlyRenames(bool ignores) override {
+    volume().SetIgnoresCaseOnlyRenames(ignores);
+    return true;
+  }
   std::vector<std::string> NamesIn(const std::string& folder) override {
     return volume().NamesIn(folder);
   }

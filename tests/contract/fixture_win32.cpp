@@ -200,6 +200,19 @@ class Win32Fixture : public ContractFixture {
     return written == content.size();
   }
 
+  // A volume is what it is: a probe renamed in case only shows which it is.
+  bool SetIgnoresCaseOnlyRenames(bool ignores) override {
+    const std::string probe = Root() + "CASE.PROBE";
+    MakeFileWith(probe, "");
+    const bool moved =
+        MoveFileExW(Long(probe).c_str(), Long(Root() + "case.probe").c_str(), 0) != 0;
+    const std::vector<std::string> names = NamesIn(Root());
+    const bool ignored =
+        !moved || std::find(names.begin(), names.end(), "case.probe") == names.end();
+    Check(DeleteFileW(Long(probe).c_str()), "DeleteFileW", probe);
+    return ignored == ignores;
+  }
+
   std::vector<std::string> NamesIn(const std::string& folder) override {
     std::vector<std::string> names;
     WIN32_FIND_DATAW found;
