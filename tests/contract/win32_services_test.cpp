@@ -7,10 +7,10 @@
 #include <algorithm>
 #include <map>
 
-#include "platform/memory/case_fold_932.h"
 #include "platform/files.h"
-#include "platform/rename.h"
 #include "platform/input.h"
+#include "platform/memory/case_fold_932.h"
+#include "platform/rename.h"
 #include "platform/text.h"
 #include "platform/win32/wide_path.h"
 #include "tests/contract/fixture.h"

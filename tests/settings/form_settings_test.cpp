@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "Unit1/Form1.h"
-#include "tests/form_state.h"
 #include "platform/memory/memory_volume.h"
 #include "resources/texts.h"
+#include "tests/form_state.h"
 #include "toolkit/core/application.h"
 #include "toolkit/headless/headless.h"
 
