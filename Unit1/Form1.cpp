@@ -46,6 +46,8 @@ toolkit::StringGridCreateArgs StringGrid1Args() {
   args.textInset = layout::kGridTextInset;
   args.grabLeft = layout::kGrabLeft;
   args.grabRight = layout::kGrabRight;
+  // A listed row's data is its entry's exact name, where the shown name is not.
+  args.exactTextColumn = 0;
   return args;
 }
 

@@ -30,6 +30,7 @@ struct GridRecorder : toolkit::StringGridPeer {
   }
   void Invalidate() override { calls.push_back("invalidate"); }
   void SizingLineMoved(int x) override { calls.push_back("line " + std::to_string(x)); }
+  void RowsChanged() override { calls.push_back("rows"); }
   int TextWidth(const std::string& text) override { return 7 * static_cast<int>(text.size()); }
 };
 
@@ -329,10 +330,57 @@ TEST_F(GridFixture, DataWritesRepaintOnlyTheirCellAndWidthsRepaintAll) {
   grid.ClearRow(2);
   grid.SetColWidth(1, 90);
   grid.SetColWidth(1, 90);
+  // Rows told as changed only by what a listing or a sort does to them, after the change.
+  grid.SetRowCount(20);
+  grid.SetRowCount(3);
+  grid.PermuteRows(1, {2, 1});
   EXPECT_EQ(peer.calls,
             (std::vector<std::string>{"cell 1,3", "cell 1,3", "cell 0,2", "cell 1,2", "cell 2,2",
-                                      "cell 3,2", "cell 4,2", "layout sizing=0 w0=120"}));
+                                      "cell 3,2", "cell 4,2", "rows", "layout sizing=0 w0=120",
+                                      "layout sizing=0 w0=120", "rows", "invalidate", "rows"}));
   EXPECT_EQ(grid.TextWidth("0"), 7);
+}
+
+// What a screen reader hears of each cell of a listed row and of the header, with the exact
+// name where the row has one, and after a sort moved the rows.
+TEST(StringGridModel, SpokenCellsGiveTheHeaderAndTheTextAsReadNotAsPadded) {
+  toolkit::StringGridCreateArgs args;
+  args.exactTextColumn = 0;
+  StringGrid grid("g", nullptr, 3, args);
+  grid.SetRowCount(4);
+  const char* const header[] = {" Name", " Bytes ", "Type"};
+  const char* const shown[3][3] = {
+      {"caf?.txt", "     12", " TXT"}, {" lead and trail ", "", "   "}, {"plain", "-3 ", " "}};
+  for (int c = 0; c < 3; ++c) {
+    grid.SetCell(c, 0, header[c]);
+    for (int r = 1; r < 4; ++r) grid.SetCell(c, r, shown[r - 1][c]);
+  }
+  const std::string exact = u8"caf\u00e9.txt";
+  grid.SetRowData(1, exact);
+  grid.PermuteRows(1, {3, 1, 2});  // plain, caf?.txt, lead and trail
+  struct Case {
+    int col, row;
+    std::string header, text;
+    bool exact;
+  };
+  const Case cases[] = {
+      {0, 0, "", "Name", false},
+      {1, 0, "", "Bytes", false},
+      {0, 1, "Name", "plain", false},
+      {1, 1, "Bytes", "-3", false},
+      {2, 1, "Type", "", false},
+      {0, 2, "Name", exact, true},
+      {1, 2, "Bytes", "12", false},
+      {2, 2, "Type", "TXT", false},
+      {0, 3, "Name", " lead and trail ", false},  // a name is said as it is
+      {1, 3, "Bytes", "", false},
+  };
+  for (const Case& c : cases) {
+    const toolkit::SpokenCell spoken = grid.Spoken(c.col, c.row);
+    EXPECT_EQ(spoken.header, c.header) << c.col << "," << c.row;
+    EXPECT_EQ(spoken.text, c.text) << c.col << "," << c.row;
+    EXPECT_EQ(spoken.exact, c.exact) << c.col << "," << c.row;
+  }
 }
 
 }  // namespace

@@ -19,6 +19,12 @@ constexpr int kWheelRowsPerNotch = 3;
 // Without a font to measure (no native side), a fixed estimate per byte.
 constexpr int kFallbackCharWidth = 8;
 
+std::string_view WithoutPadding(std::string_view text) {
+  const size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') + 1 - first);
+}
+
 }  // namespace
 
 StringGrid::StringGrid(std::string name, Control* parent, int colCount,
@@ -41,6 +47,10 @@ StringGridPeer* StringGrid::GridPeer() const {
 
 void StringGrid::NotifyLayout() {
   if (StringGridPeer* peer = GridPeer()) peer->LayoutChanged();
+}
+
+void StringGrid::NotifyRows() {
+  if (StringGridPeer* peer = GridPeer()) peer->RowsChanged();
 }
 
 void StringGrid::NotifySelection() {
@@ -70,6 +80,7 @@ void StringGrid::SetRowCount(int n) {
   anchor_ = ClampToData(anchor_);
   topRow_ = std::min(topRow_, LastDataRow());
   NotifyLayout();
+  NotifyRows();
 }
 
 bool StringGrid::InRange(int col, int row) const {
@@ -108,6 +119,7 @@ void StringGrid::Changed(int col, int row) {
 void StringGrid::ClearRow(int row) {
   for (int c = 0; c < colCount_; ++c) SetCell(c, row, "", 0);
   rowData_.Erase(row);
+  NotifyRows();
 }
 
 void StringGrid::SetRowData(int row, std::string data) {
@@ -139,6 +151,25 @@ void StringGrid::PermuteRows(int first, const std::vector<int>& rows) {
   }
   std::move(moved.begin(), moved.end(), cells_.begin() + static_cast<ptrdiff_t>(first) * colCount_);
   if (StringGridPeer* peer = GridPeer()) peer->Invalidate();
+  NotifyRows();
+}
+
+SpokenCell StringGrid::Spoken(int col, int row) const {
+  assert(InRange(col, row));
+  if (!InRange(col, row)) return {};
+  SpokenCell spoken;
+  if (row >= args_.fixedRows && args_.fixedRows > 0) {
+    spoken.header = WithoutPadding(Cell(col, args_.fixedRows - 1));
+  }
+  if (col != args_.exactTextColumn || row < args_.fixedRows) {
+    spoken.text = WithoutPadding(Cell(col, row));
+  } else if (!RowData(row).empty()) {
+    spoken.text = RowData(row);
+    spoken.exact = true;
+  } else {
+    spoken.text = Cell(col, row);
+  }
+  return spoken;
 }
 
 void StringGrid::SetColWidth(int col, int width) {

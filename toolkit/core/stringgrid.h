@@ -7,6 +7,7 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "toolkit/core/control.h"
@@ -23,6 +24,9 @@ class StringGridPeer : public ControlPeer {
   virtual int TextWidth(const std::string& text) = 0;
   // While a column border is dragged: where the sizing line stands (-1: none).
   virtual void SizingLineMoved(int /*x*/) {}
+  // Rows were added, dropped, emptied or moved (a listing, a sort): what a screen reader was
+  // told of them no longer holds. Cells written one by one come without it.
+  virtual void RowsChanged() {}
 };
 
 struct GridCoord {
@@ -43,6 +47,17 @@ struct StringGridCreateArgs {
   // Grab zone around a column border in the header row.
   int grabLeft = 3;
   int grabRight = 4;
+  // The column whose text a row's data gives exactly (UTF-8) where the shown text is only its
+  // code-page form; -1 where row data is nothing the user reads.
+  int exactTextColumn = -1;
+};
+
+// What a screen reader is told of a cell, from the model as it stands: the header of its
+// column (empty for a header cell) and its own text.
+struct SpokenCell {
+  std::string_view header;  // code page
+  std::string_view text;    // code page, or UTF-8 where exact
+  bool exact = false;
 };
 
 class StringGrid : public Control {
@@ -71,6 +86,10 @@ class StringGrid : public Control {
   // nothing: a grid where no row has any holds none.
   void SetRowData(int row, std::string data);
   const std::string& RowData(int row) const { return rowData_.Get(row); }
+  // A cell as a screen reader says it: without the spaces that pad it for the eye (sizes are
+  // right-justified with them), but the exact-text column as it is, a name, and there a row's
+  // data in place of the shown text.
+  SpokenCell Spoken(int col, int row) const;
   // Puts row rows[k] at row first + k, for every k (rows holds first .. first + size - 1, each
   // once), with its data, in one pass; the whole grid repaints.
   void PermuteRows(int first, const std::vector<int>& rows);
@@ -152,6 +171,7 @@ class StringGrid : public Control {
   void Changed(int col, int row);
   void ScrollIntoView(GridCoord c, int clientWidth, int clientHeight);
   void NotifyLayout();
+  void NotifyRows();
   void NotifySelection();
   bool InRange(int col, int row) const;
   int LastDataRow() const;
