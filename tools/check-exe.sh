@@ -13,7 +13,7 @@ for field in OSystem Subsystem; do
 done
 ! grep -aq 'e2011457-1546-43c5-a5fe-008deee3d3f0' "$exe" || { echo "$exe: the manifest names Windows Vista" >&2; exit 1; }
 grep -aq '35138b9a-5d96-4fbd-8e2d-a2440225f93a' "$exe" || { echo "$exe: the manifest does not name Windows 7" >&2; exit 1; }
-allowed='^(kernel32|user32|gdi32|comctl32|comdlg32|advapi32|shell32|ole32|oleaut32|uxtheme|version|msvcrt|ntdll|shlwapi|imm32)\.dll$'
+allowed='^(kernel32|user32|gdi32|comctl32|comdlg32|advapi32|shell32|ole32|oleaut32|uxtheme|version|msvcrt|ntdll|shlwapi|imm32|oleacc)\.dll$'
 bad=0
 while read -r dll; do
   if ! tr 'A-Z' 'a-z' <<<"$dll" | grep -Eq "$allowed"; then

@@ -303,6 +303,59 @@ bool Kestrune::SaveScreenshot(const std::string& bmpPath) const {
   return WriteFile(bmpPath, data);
 }
 
+namespace {
+
+// The hook's callback has no context of its own; one recorder lives at a time.
+std::vector<WinEvents::Event>* recorded = nullptr;
+
+}  // namespace
+
+WinEvents::WinEvents(DWORD processId) {
+  recorded = new std::vector<Event>;
+  hook_ =
+      SetWinEventHook(EVENT_MIN, EVENT_MAX, nullptr, Record, processId, 0, WINEVENT_OUTOFCONTEXT);
+}
+
+WinEvents::~WinEvents() {
+  if (hook_ != nullptr) UnhookWinEvent(hook_);
+  delete recorded;
+  recorded = nullptr;
+}
+
+void CALLBACK WinEvents::Record(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child,
+                                DWORD, DWORD) {
+  if (recorded != nullptr) recorded->push_back({event, hwnd, object, child});
+}
+
+void WinEvents::Clear() {
+  // What is queued to this thread already belongs to what came before.
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+  recorded->clear();
+  seen_ = 0;
+}
+
+bool WinEvents::WaitFor(HWND hwnd, const std::function<bool(const Event&)>& done, int timeoutMs) {
+  if (hook_ == nullptr) return false;
+  const DWORD start = GetTickCount();
+  for (;;) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    // done may ask the program, which may send more events meanwhile: index, not iterators.
+    for (; seen_ < recorded->size(); ++seen_) {
+      const Event e = (*recorded)[seen_];
+      if (e.hwnd == hwnd && done(e)) {
+        ++seen_;
+        return true;
+      }
+    }
+    const DWORD waited = GetTickCount() - start;
+    if (waited >= static_cast<DWORD>(timeoutMs)) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min<DWORD>(50, timeoutMs - waited),
+                              QS_ALLINPUT);
+  }
+}
+
 void KeyDown(WORD vk) {
   INPUT in{};
   in.type = INPUT_KEYBOARD;

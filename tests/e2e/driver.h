@@ -61,6 +61,32 @@ class Kestrune {
   HWND main_ = nullptr;
 };
 
+// The accessibility events of one process's windows, as a screen reader's hook gets them: out
+// of context, queued to this thread, which takes them while it waits.
+class WinEvents {
+ public:
+  struct Event {
+    DWORD event;
+    HWND hwnd;
+    LONG object;
+    LONG child;
+  };
+  explicit WinEvents(DWORD processId);
+  ~WinEvents();
+  WinEvents(const WinEvents&) = delete;
+  WinEvents& operator=(const WinEvents&) = delete;
+  // Forgets what came so far.
+  void Clear();
+  // Waits until an event from hwnd has come since the last Clear that done accepts.
+  bool WaitFor(HWND hwnd, const std::function<bool(const Event&)>& done, int timeoutMs);
+
+ private:
+  static void CALLBACK Record(HWINEVENTHOOK hook, DWORD event, HWND hwnd, LONG object, LONG child,
+                              DWORD thread, DWORD time);
+  HWINEVENTHOOK hook_;
+  size_t seen_ = 0;
+};
+
 // The first descendant window of a class (and with a text, if given), or null.
 HWND ChildWindow(HWND parent, const char* className, const char* text = nullptr);
 

@@ -3,13 +3,16 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <set>
 
+#include "resources/layout.h"
 #include "resources/texts.h"
 #include "tests/e2e/driver.h"
 
@@ -756,6 +759,231 @@ TEST_F(E2E, ADropDuringARunIsIgnored) {
   Sleep(1000);
   EXPECT_EQ(Kestrune::WindowText(ChildOfClass(k.Main(), "Edit")), data);
   EXPECT_EQ(k.StatusText(), texts::kRunCompleted);
+}
+
+// ---- What a screen reader hears ----
+
+struct Releaser {
+  void operator()(IUnknown* object) const { object->Release(); }
+};
+using Accessible = std::unique_ptr<IAccessible, Releaser>;
+
+LONG Self() { return CHILDID_SELF; }
+
+VARIANT Child(LONG id) {
+  VARIANT v;
+  VariantInit(&v);
+  v.vt = VT_I4;
+  v.lVal = id;
+  return v;
+}
+
+// Asked as a screen reader asks, from this process: the window's client object.
+Accessible ClientObject(HWND hwnd) {
+  IAccessible* object = nullptr;
+  if (FAILED(AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
+                                        reinterpret_cast<void**>(&object)))) {
+    return nullptr;
+  }
+  return Accessible(object);
+}
+
+// A text property of an object's child, empty where it has none.
+std::wstring TextOf(IAccessible* object, LONG child,
+                    HRESULT (STDMETHODCALLTYPE IAccessible::*property)(VARIANT, BSTR*)) {
+  BSTR text = nullptr;
+  const HRESULT hr = (object->*property)(Child(child), &text);
+  std::wstring s = SUCCEEDED(hr) && text != nullptr ? std::wstring(text, SysStringLen(text)) : L"";
+  SysFreeString(text);
+  return s;
+}
+
+std::wstring NameOf(IAccessible* object, LONG child) {
+  return TextOf(object, child, &IAccessible::get_accName);
+}
+
+LONG RoleOf(IAccessible* object, LONG child) {
+  VARIANT role;
+  VariantInit(&role);
+  return SUCCEEDED(object->get_accRole(Child(child), &role)) && role.vt == VT_I4 ? role.lVal : -1;
+}
+
+long ChildCountOf(IAccessible* object) {
+  long count = -1;
+  return SUCCEEDED(object->get_accChildCount(&count)) ? count : -1;
+}
+
+// A child that is an object of its own (a row of the table), or null.
+Accessible ObjectOf(IDispatch* dispatch) {
+  if (dispatch == nullptr) return nullptr;
+  IAccessible* object = nullptr;
+  dispatch->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&object));
+  dispatch->Release();
+  return Accessible(object);
+}
+
+Accessible ChildObject(IAccessible* object, LONG child) {
+  IDispatch* dispatch = nullptr;
+  return object->get_accChild(Child(child), &dispatch) == S_OK ? ObjectOf(dispatch) : nullptr;
+}
+
+// The focused cell's name, followed down from the table as a reader asks on a focus event.
+std::wstring FocusedName(IAccessible* table) {
+  VARIANT row;
+  VariantInit(&row);
+  if (table->get_accFocus(&row) != S_OK || row.vt != VT_DISPATCH) return L"(no focused row)";
+  const Accessible rowObject = ObjectOf(row.pdispVal);
+  VARIANT cell;
+  VariantInit(&cell);
+  if (!rowObject || rowObject->get_accFocus(&cell) != S_OK || cell.vt != VT_I4) {
+    return L"(no focused cell)";
+  }
+  return NameOf(rowObject.get(), cell.lVal);
+}
+
+// The name an event names, asked back as a reader does on hearing it.
+std::wstring NameFromEvent(const e2e::WinEvents::Event& e) {
+  IAccessible* object = nullptr;
+  VARIANT child;
+  VariantInit(&child);
+  if (FAILED(AccessibleObjectFromEvent(e.hwnd, static_cast<DWORD>(e.object),
+                                       static_cast<DWORD>(e.child), &object, &child))) {
+    return L"(no object)";
+  }
+  const Accessible held(object);
+  return child.vt == VT_I4 ? NameOf(object, child.lVal) : L"(not a simple child)";
+}
+
+std::wstring Utf16Of(const char* codePageText) { return e2e::WideOf(codePageText); }
+
+// For failure messages, which are UTF-8 in the log.
+std::string Utf8Of(const std::wstring& text) {
+  std::string utf8(text.size() * 4, '\0');
+  utf8.resize(static_cast<size_t>(
+      std::max(0, WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                      &utf8[0], static_cast<int>(utf8.size()), nullptr, nullptr))));
+  return utf8;
+}
+
+// A cell as a reader hears it: its column's header, then its text.
+std::wstring Said(const char* header, const std::wstring& text) {
+  return Utf16Of(header) + L" " + text;
+}
+
+// The names of the table's data rows, in their order.
+std::vector<std::wstring> RowNames(IAccessible* table) {
+  std::vector<std::wstring> names;
+  for (long r = 2; r <= ChildCountOf(table); ++r) {
+    const Accessible row = ChildObject(table, r);
+    names.push_back(row ? NameOf(row.get(), 1) : L"(no row)");
+  }
+  return names;
+}
+
+// The file list and what it tells as the user moves, read from another
+// process through the system's accessibility interfaces (MSAA), as a screen reader reads them.
+TEST_F(E2E, AScreenReaderReadsTheFileListAsATableAndHearsTheCurrentCellMove) {
+  ASSERT_TRUE(e2e::MakeFolder(data));
+  ASSERT_TRUE(e2e::MakeFolder(data + "DOCS"));
+  ASSERT_TRUE(e2e::WriteFile(data + "README.TXT", "README"));
+  ASSERT_TRUE(e2e::WriteFile(data + "資料.TXT", "x"));
+  // Shown as "caf?.txt": a reader must say the name itself.
+  ASSERT_TRUE(e2e::WriteFileW(e2e::WideOf(data) + L"caf\u00e9.txt", "x"));
+  ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
+  struct ComEnd {
+    ~ComEnd() { CoUninitialize(); }
+  } comEnd;
+  Kestrune k(box.ExePath());
+  ASSERT_TRUE(k.WaitForMain());
+  ScanFolder(k, data);
+
+  HWND grid = ChildOfClass(k.Main(), "KestruneStringGrid");
+  ASSERT_NE(grid, nullptr);
+  const Accessible table = ClientObject(grid);
+  ASSERT_TRUE(table);
+  EXPECT_EQ(RoleOf(table.get(), Self()), ROLE_SYSTEM_TABLE);
+  e2e::WinEvents events(k.Pid());
+  const auto reordered = [](const e2e::WinEvents::Event& e) {
+    return e.event == EVENT_OBJECT_REORDER && e.object == OBJID_CLIENT;
+  };
+
+  // A listing: the rows changed, the header row and four entries.
+  ClickAt(ChildOfClass(k.Main(), WC_TREEVIEWA), 60, 9);
+  ASSERT_TRUE(events.WaitFor(grid, reordered, kWait));
+  ASSERT_EQ(ChildCountOf(table.get()), 5);
+  const char* const headers[] = {texts::kHeaderName, texts::kHeaderBytes, texts::kHeaderType,
+                                 texts::kHeaderModified, texts::kHeaderAttributes};
+  {
+    const Accessible header = ChildObject(table.get(), 1);
+    ASSERT_TRUE(header);
+    EXPECT_EQ(RoleOf(header.get(), Self()), ROLE_SYSTEM_ROW);
+    ASSERT_EQ(ChildCountOf(header.get()), 5);
+    for (LONG c = 1; c <= 5; ++c) {
+      EXPECT_EQ(RoleOf(header.get(), c), ROLE_SYSTEM_COLUMNHEADER) << c;
+      EXPECT_TRUE(NameOf(header.get(), c) == Utf16Of(headers[c - 1])) << c;
+    }
+  }
+
+  // A sort by name: the rows changed again, and are read in their new order.
+  events.Clear();
+  ClickAt(grid, 30, 10);
+  ASSERT_TRUE(events.WaitFor(grid, reordered, kWait));
+  const std::wstring cafe = Said(texts::kHeaderName, L"caf\u00e9.txt");
+  const std::wstring docs = Said(texts::kHeaderName, L"DOCS");
+  const std::wstring readme = Said(texts::kHeaderName, L"README.TXT");
+  const std::wstring shiryo = Said(texts::kHeaderName, Utf16Of("資料.TXT"));
+  EXPECT_TRUE(RowNames(table.get()) == (std::vector<std::wstring>{cafe, docs, readme, shiryo}));
+
+  // A click, then keys: each move is told, and asking back gives the same cell. Sizes and types
+  // are said without the spaces that pad them on screen.
+  SetForegroundWindow(k.Main());
+  struct Move {
+    WORD key;  // 0: a click on the second data row's first cell
+    std::wstring said;
+  };
+  // The click is on another cell than the current one, which taking the focus tells first.
+  const Move moves[] = {{0, docs},
+                        {VK_DOWN, readme},
+                        {VK_RIGHT, Said(texts::kHeaderBytes, L"6")},
+                        {VK_RIGHT, Said(texts::kHeaderType, L".TXT")},
+                        {VK_END, Said(texts::kHeaderAttributes, L"A")},
+                        {VK_HOME, readme},
+                        {VK_NEXT, shiryo},
+                        {VK_PRIOR, cafe}};
+  for (const Move& move : moves) {
+    events.Clear();
+    if (move.key == 0) {
+      ClickAt(grid, 10, 2 * layout::kGridRowHeight + 10);
+    } else {
+      PostMessageA(grid, WM_KEYDOWN, move.key, 1);
+    }
+    std::wstring heard;
+    const bool told = events.WaitFor(
+        grid,
+        [&](const e2e::WinEvents::Event& e) {
+          if (e.event != EVENT_OBJECT_FOCUS) return false;
+          heard = NameFromEvent(e);
+          return heard == move.said;
+        },
+        kWait);
+    EXPECT_TRUE(told) << "key " << move.key << ": last heard " << Utf8Of(heard);
+    const std::wstring focused = FocusedName(table.get());
+    EXPECT_TRUE(focused == move.said) << "key " << move.key << ": " << Utf8Of(focused);
+  }
+
+  // The run's end lists the folder again: the rows changed, and say the new names.
+  events.Clear();
+  StartRun(k, texts::kButtonYes);
+  ASSERT_TRUE(
+      k.WaitForStatus([](const std::string& s) { return s == texts::kRunCompleted; }, kWait));
+  ASSERT_TRUE(events.WaitFor(grid, reordered, kWait));
+  std::vector<std::wstring> names = RowNames(table.get());
+  std::sort(names.begin(), names.end());
+  std::vector<std::wstring> lowered = {
+      Said(texts::kHeaderName, L"caf\u00e9.txt"), Said(texts::kHeaderName, L"docs"),
+      Said(texts::kHeaderName, L"readme.txt"), Said(texts::kHeaderName, Utf16Of("資料.txt"))};
+  std::sort(lowered.begin(), lowered.end());
+  EXPECT_TRUE(names == lowered);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "toolkit/win32/fonts.h"
+#include "toolkit/win32/stringgrid_accessible.h"
 
 namespace toolkit::win32 {
 
@@ -30,6 +31,10 @@ unsigned KeyboardShift() {
 
 RECT ToRECT(const Rect& r) { return {r.left, r.top, r.Right(), r.Bottom()}; }
 
+// Posted to itself once rows changed, so that a screen reader hears of it when the listing or
+// sort is over: neither lets a message through while it works.
+constexpr UINT kRowsChangedMessage = WM_USER + 1;
+
 }  // namespace
 
 StringGridWindow::StringGridWindow(StringGrid& model, HWND parent)
@@ -41,6 +46,54 @@ StringGridWindow::StringGridWindow(StringGrid& model, HWND parent)
             b.height, parent, nullptr);
   Attach();
   UpdateScrollBars();
+}
+
+StringGridWindow::~StringGridWindow() { DropAccessible(); }
+
+void StringGridWindow::Detached() {
+  ChildPeer::Detached();
+  DropAccessible();
+}
+
+void StringGridWindow::DropAccessible() {
+  if (accessible_ == nullptr) return;
+  accessible_->Detach();
+  ReleaseAccessible(accessible_);
+  accessible_ = nullptr;
+}
+
+LRESULT StringGridWindow::ObjectRequested(WPARAM wParam, LPARAM lParam) {
+  if (accessible_ == nullptr && static_cast<LONG>(lParam) == OBJID_CLIENT) {
+    accessible_ = GridAccessible::CreateTable(grid_, Handle());
+  }
+  const LRESULT answer = accessible_ != nullptr ? accessible_->Answer(wParam, lParam) : 0;
+  return answer != 0 ? answer : Default(WM_GETOBJECT, wParam, lParam);
+}
+
+void StringGridWindow::AnnounceCurrent() {
+  if (accessible_ == nullptr || GetFocus() != Handle()) return;
+  const GridCoord current = grid_.Current();
+  if (current.row >= grid_.RowCount()) return;
+  const LONG row = GridAccessible::RowObjectId(current.row);
+  if (grid_.SelectionAnchor() == current) {
+    NotifyWinEvent(EVENT_OBJECT_SELECTION, Handle(), row, current.col + 1);
+  } else {
+    NotifyWinEvent(EVENT_OBJECT_SELECTIONWITHIN, Handle(), OBJID_CLIENT, CHILDID_SELF);
+  }
+  NotifyWinEvent(EVENT_OBJECT_FOCUS, Handle(), row, current.col + 1);
+}
+
+template <typename Input>
+void StringGridWindow::Announcing(const Input& input) {
+  const GridCoord current = grid_.Current();
+  const GridCoord anchor = grid_.SelectionAnchor();
+  input();
+  if (!(grid_.Current() == current && grid_.SelectionAnchor() == anchor)) AnnounceCurrent();
+}
+
+void StringGridWindow::RowsChanged() {
+  if (accessible_ == nullptr || rowsChangePosted_ || Handle() == nullptr) return;
+  rowsChangePosted_ = PostMessageA(Handle(), kRowsChangedMessage, 0, 0) != FALSE;
 }
 
 SIZE StringGridWindow::ClientSize() const {
@@ -285,7 +338,7 @@ void StringGridWindow::MouseDown(MouseButton button, bool doublePress, WPARAM wP
   if (GetFocus() != Handle()) SetFocus(Handle());
   if (button == MouseButton::Left && GetCapture() != Handle()) SetCapture(Handle());
   const unsigned shift = ShiftOf(wParam) | (doublePress ? ssDouble : ssNone);
-  grid_.MouseDown(button, shift, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+  Announcing([&] { grid_.MouseDown(button, shift, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); });
 }
 
 void StringGridWindow::MouseUp(MouseButton button, WPARAM wParam, LPARAM lParam) {
@@ -336,7 +389,8 @@ LRESULT StringGridWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) 
       MouseDown(MouseButton::Middle, true, wParam, lParam);
       return 0;
     case WM_MOUSEMOVE:
-      grid_.MouseMove(ShiftOf(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      Announcing(
+          [&] { grid_.MouseMove(ShiftOf(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); });
       return 0;
     case WM_LBUTTONUP:
       MouseUp(MouseButton::Left, wParam, lParam);
@@ -412,7 +466,7 @@ LRESULT StringGridWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) 
           return Default(msg, wParam, lParam);
       }
       const SIZE client = ClientSize();
-      grid_.KeyDown(key, KeyboardShift(), client.cx, client.cy);
+      Announcing([&] { grid_.KeyDown(key, KeyboardShift(), client.cx, client.cy); });
       SettleLayout();
       return 0;
     }
@@ -420,8 +474,20 @@ LRESULT StringGridWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) 
     case WM_KILLFOCUS: {
       const GridCoord current = grid_.Current();
       InvalidateCell(current.col, current.row);
+      // After the system's event for the window: the reader then hears the cell.
+      if (msg == WM_SETFOCUS) AnnounceCurrent();
       return 0;
     }
+    case WM_GETOBJECT:
+      return ObjectRequested(wParam, lParam);
+    case kRowsChangedMessage:
+      rowsChangePosted_ = false;
+      if (accessible_ != nullptr) {
+        NotifyWinEvent(EVENT_OBJECT_REORDER, Handle(), OBJID_CLIENT, CHILDID_SELF);
+        // The current cell may hold another entry now, or stand elsewhere.
+        AnnounceCurrent();
+      }
+      return 0;
     default:
       return Default(msg, wParam, lParam);
   }

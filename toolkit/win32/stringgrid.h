@@ -9,18 +9,23 @@
 
 namespace toolkit::win32 {
 
+class GridAccessible;
+
 class StringGridWindow : public ChildPeer<StringGridPeer> {
  public:
   static constexpr char kClassName[] = "KestruneStringGrid";
   StringGridWindow(StringGrid& model, HWND parent);
+  ~StringGridWindow() override;
 
   void CellChanged(int col, int row) override;
   void LayoutChanged() override;
   int TextWidth(const std::string& text) override;
   void SizingLineMoved(int x) override;
+  void RowsChanged() override;
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  void Detached() override;
 
  private:
   SIZE ClientSize() const;
@@ -39,6 +44,14 @@ class StringGridWindow : public ChildPeer<StringGridPeer> {
   void InvertSizingLine(HDC dc, int x) const;
   void MouseDown(MouseButton button, bool doublePress, WPARAM wParam, LPARAM lParam);
   void MouseUp(MouseButton button, WPARAM wParam, LPARAM lParam);
+  LRESULT ObjectRequested(WPARAM wParam, LPARAM lParam);
+  // Tells a screen reader which cell is current, while the grid has the focus and a reader has
+  // asked for the grid.
+  void AnnounceCurrent();
+  // Runs input, and announces the current cell when the input moved it or the selection.
+  template <typename Input>
+  void Announcing(const Input& input);
+  void DropAccessible();
 
   StringGrid& grid_;
   HFONT font_;
@@ -48,6 +61,10 @@ class StringGridWindow : public ChildPeer<StringGridPeer> {
   bool layoutPending_ = false;
   bool releasing_ = false;
   int wheelRemainder_ = 0;
+  // Made on the first WM_GETOBJECT: until a screen reader asks, the grid makes no events.
+  GridAccessible* accessible_ = nullptr;
+  // A listing or a sort changed the rows: told once it has ended, when messages flow again.
+  bool rowsChangePosted_ = false;
 };
 
 }  // namespace toolkit::win32
