@@ -22,6 +22,8 @@ toolkit::EditCreateArgs Edit1Args() {
   toolkit::EditCreateArgs args;
   args.readOnly = true;
   args.tabStop = false;
+  // It shows the search folder, and a click on it chooses one, as the dialog this names does.
+  args.accessibleName = texts::kOpenDialogTitle;
   return args;
 }
 

@@ -802,10 +802,21 @@ std::wstring NameOf(IAccessible* object, LONG child) {
   return TextOf(object, child, &IAccessible::get_accName);
 }
 
+std::wstring ValueOf(IAccessible* object, LONG child) {
+  return TextOf(object, child, &IAccessible::get_accValue);
+}
+
 LONG RoleOf(IAccessible* object, LONG child) {
   VARIANT role;
   VariantInit(&role);
   return SUCCEEDED(object->get_accRole(Child(child), &role)) && role.vt == VT_I4 ? role.lVal : -1;
+}
+
+LONG StateOf(IAccessible* object, LONG child) {
+  VARIANT state;
+  VariantInit(&state);
+  return SUCCEEDED(object->get_accState(Child(child), &state)) && state.vt == VT_I4 ? state.lVal
+                                                                                    : 0;
 }
 
 long ChildCountOf(IAccessible* object) {
@@ -880,7 +891,7 @@ std::vector<std::wstring> RowNames(IAccessible* table) {
   return names;
 }
 
-// The file list and what it tells as the user moves, read from another
+// The file list, the folder field and what they tell as the user moves, read from another
 // process through the system's accessibility interfaces (MSAA), as a screen reader reads them.
 TEST_F(E2E, AScreenReaderReadsTheFileListAsATableAndHearsTheCurrentCellMove) {
   ASSERT_TRUE(e2e::MakeFolder(data));
@@ -896,6 +907,16 @@ TEST_F(E2E, AScreenReaderReadsTheFileListAsATableAndHearsTheCurrentCellMove) {
   Kestrune k(box.ExePath());
   ASSERT_TRUE(k.WaitForMain());
   ScanFolder(k, data);
+
+  // The folder field: read-only and no tab stop, yet named, and its text is its value.
+  {
+    const Accessible field = ClientObject(ChildOfClass(k.Main(), "Edit"));
+    ASSERT_TRUE(field);
+    EXPECT_TRUE(NameOf(field.get(), Self()) == Utf16Of(texts::kOpenDialogTitle));
+    EXPECT_TRUE(ValueOf(field.get(), Self()) == e2e::WideOf(data));
+    EXPECT_EQ(RoleOf(field.get(), Self()), ROLE_SYSTEM_TEXT);
+    EXPECT_NE(StateOf(field.get(), Self()) & STATE_SYSTEM_READONLY, 0);
+  }
 
   HWND grid = ChildOfClass(k.Main(), "KestruneStringGrid");
   ASSERT_NE(grid, nullptr);

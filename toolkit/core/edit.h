@@ -11,6 +11,9 @@ namespace toolkit {
 struct EditCreateArgs {
   bool readOnly = true;
   bool tabStop = false;
+  // What a screen reader calls the field (code page), which has no label beside it to be
+  // called by; empty: the system's own name.
+  std::string accessibleName;
 };
 
 class Edit : public Control {

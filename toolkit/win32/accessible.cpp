@@ -1,4 +1,4 @@
-// The shared side of our accessible objects.
+// The shared side of our accessible objects, and a system control's object with our name on it.
 #include "toolkit/win32/accessible.h"
 
 namespace toolkit::win32 {
@@ -67,6 +67,79 @@ std::wstring WideOf(std::string_view text, UINT codePage) {
 
 BSTR BstrOf(const std::wstring& text) {
   return SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+}
+
+NamedClientObject* NamedClientObject::Create(HWND hwnd, const std::string& codePageName) {
+  IAccessible* system = nullptr;
+  if (FAILED(CreateStdAccessibleObject(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
+                                       reinterpret_cast<void**>(&system)))) {
+    return nullptr;
+  }
+  return new NamedClientObject(system, WideOf(codePageName, CP_ACP));
+}
+
+NamedClientObject::~NamedClientObject() { system_->Release(); }
+
+HRESULT NamedClientObject::get_accName(VARIANT child, BSTR* name) {
+  if (name == nullptr) return E_POINTER;
+  if (child.vt != VT_I4 || child.lVal != CHILDID_SELF) return system_->get_accName(child, name);
+  *name = BstrOf(name_);
+  return *name != nullptr ? S_OK : E_OUTOFMEMORY;
+}
+
+// Everything else is the system's.
+HRESULT NamedClientObject::get_accParent(IDispatch** parent) {
+  return system_->get_accParent(parent);
+}
+HRESULT NamedClientObject::get_accChildCount(long* count) {
+  return system_->get_accChildCount(count);
+}
+HRESULT NamedClientObject::get_accChild(VARIANT child, IDispatch** object) {
+  return system_->get_accChild(child, object);
+}
+HRESULT NamedClientObject::get_accValue(VARIANT child, BSTR* value) {
+  return system_->get_accValue(child, value);
+}
+HRESULT NamedClientObject::get_accDescription(VARIANT child, BSTR* text) {
+  return system_->get_accDescription(child, text);
+}
+HRESULT NamedClientObject::get_accRole(VARIANT child, VARIANT* role) {
+  return system_->get_accRole(child, role);
+}
+HRESULT NamedClientObject::get_accState(VARIANT child, VARIANT* state) {
+  return system_->get_accState(child, state);
+}
+HRESULT NamedClientObject::get_accHelp(VARIANT child, BSTR* text) {
+  return system_->get_accHelp(child, text);
+}
+HRESULT NamedClientObject::get_accHelpTopic(BSTR* file, VARIANT child, long* topic) {
+  return system_->get_accHelpTopic(file, child, topic);
+}
+HRESULT NamedClientObject::get_accKeyboardShortcut(VARIANT child, BSTR* text) {
+  return system_->get_accKeyboardShortcut(child, text);
+}
+HRESULT NamedClientObject::get_accFocus(VARIANT* child) { return system_->get_accFocus(child); }
+HRESULT NamedClientObject::get_accSelection(VARIANT* children) {
+  return system_->get_accSelection(children);
+}
+HRESULT NamedClientObject::get_accDefaultAction(VARIANT child, BSTR* text) {
+  return system_->get_accDefaultAction(child, text);
+}
+HRESULT NamedClientObject::accSelect(long flags, VARIANT child) {
+  return system_->accSelect(flags, child);
+}
+HRESULT NamedClientObject::accLocation(long* left, long* top, long* width, long* height,
+                                       VARIANT child) {
+  return system_->accLocation(left, top, width, height, child);
+}
+HRESULT NamedClientObject::accNavigate(long direction, VARIANT start, VARIANT* end) {
+  return system_->accNavigate(direction, start, end);
+}
+HRESULT NamedClientObject::accHitTest(long x, long y, VARIANT* child) {
+  return system_->accHitTest(x, y, child);
+}
+HRESULT NamedClientObject::accDoDefaultAction(VARIANT child) {
+  return system_->accDoDefaultAction(child);
 }
 
 }  // namespace toolkit::win32

@@ -3,6 +3,8 @@
 
 #include <windowsx.h>
 
+#include "toolkit/win32/accessible.h"
+
 namespace toolkit::win32 {
 
 EditWindow::EditWindow(Edit& model, HWND parent, HFONT font) : ChildPeer(model), edit_(model) {
@@ -15,6 +17,8 @@ EditWindow::EditWindow(Edit& model, HWND parent, HFONT font) : ChildPeer(model),
   SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   Attach();
 }
+
+EditWindow::~EditWindow() { ReleaseAccessible(accessible_); }
 
 void EditWindow::TextChanged() {
   if (Handle() != nullptr) SetWindowTextA(Handle(), edit_.Text().c_str());
@@ -32,6 +36,15 @@ bool EditWindow::HandleReflected(UINT msg, WPARAM wParam, LPARAM, LRESULT& resul
 
 LRESULT EditWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
+    case WM_GETOBJECT: {
+      const std::string& name = edit_.CreateArgs().accessibleName;
+      if (static_cast<LONG>(lParam) != OBJID_CLIENT || name.empty()) {
+        return Default(msg, wParam, lParam);
+      }
+      if (accessible_ == nullptr) accessible_ = NamedClientObject::Create(Handle(), name);
+      const LRESULT answer = AnswerGetObject(accessible_, wParam);
+      return answer != 0 ? answer : Default(msg, wParam, lParam);
+    }
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       pressed_ = true;

@@ -7,9 +7,12 @@
 
 namespace toolkit::win32 {
 
+class NamedClientObject;
+
 class EditWindow : public ChildPeer<ControlPeer> {
  public:
   EditWindow(Edit& model, HWND parent, HFONT font);
+  ~EditWindow() override;
   void TextChanged() override;
 
  protected:
@@ -19,6 +22,8 @@ class EditWindow : public ChildPeer<ControlPeer> {
  private:
   Edit& edit_;
   bool pressed_ = false;
+  // Made on the first WM_GETOBJECT, where the field has a name of ours.
+  NamedClientObject* accessible_ = nullptr;
 };
 
 }  // namespace toolkit::win32
