@@ -175,24 +175,22 @@ HRESULT GridAccessible::get_accName(VARIANT child, BSTR* name) {
   return *name != nullptr ? S_OK : E_OUTOFMEMORY;
 }
 
-HRESULT GridAccessible::get_accValue(VARIANT child, BSTR* value) {
-  if (value == nullptr) return E_POINTER;
-  *value = nullptr;
-  Target target;
-  const HRESULT resolved = Resolve(child, target);
-  if (FAILED(resolved)) return resolved;
-  if (ForWindow(target)) return window_->get_accValue(child, value);
-  return DISP_E_MEMBERNOTFOUND;  // the name says it all
-}
-
-HRESULT GridAccessible::get_accDescription(VARIANT child, BSTR* text) {
+HRESULT GridAccessible::WindowText(VARIANT child, BSTR* text, TextProperty property) {
   if (text == nullptr) return E_POINTER;
   *text = nullptr;
   Target target;
   const HRESULT resolved = Resolve(child, target);
   if (FAILED(resolved)) return resolved;
-  if (ForWindow(target)) return window_->get_accDescription(child, text);
-  return DISP_E_MEMBERNOTFOUND;
+  return ForWindow(target) ? (window_->*property)(child, text) : DISP_E_MEMBERNOTFOUND;
+}
+
+// A cell's name says it all: no value, description or help of its own.
+HRESULT GridAccessible::get_accValue(VARIANT child, BSTR* value) {
+  return WindowText(child, value, &IAccessible::get_accValue);
+}
+
+HRESULT GridAccessible::get_accDescription(VARIANT child, BSTR* text) {
+  return WindowText(child, text, &IAccessible::get_accDescription);
 }
 
 HRESULT GridAccessible::get_accRole(VARIANT child, VARIANT* role) {
@@ -235,12 +233,7 @@ HRESULT GridAccessible::get_accState(VARIANT child, VARIANT* state) {
 }
 
 HRESULT GridAccessible::get_accHelp(VARIANT child, BSTR* text) {
-  if (text == nullptr) return E_POINTER;
-  *text = nullptr;
-  Target target;
-  const HRESULT resolved = Resolve(child, target);
-  if (FAILED(resolved)) return resolved;
-  return ForWindow(target) ? window_->get_accHelp(child, text) : DISP_E_MEMBERNOTFOUND;
+  return WindowText(child, text, &IAccessible::get_accHelp);
 }
 
 HRESULT GridAccessible::get_accHelpTopic(BSTR* file, VARIANT child, long* topic) {
@@ -253,12 +246,7 @@ HRESULT GridAccessible::get_accHelpTopic(BSTR* file, VARIANT child, long* topic)
 }
 
 HRESULT GridAccessible::get_accKeyboardShortcut(VARIANT child, BSTR* text) {
-  if (text == nullptr) return E_POINTER;
-  *text = nullptr;
-  Target target;
-  const HRESULT resolved = Resolve(child, target);
-  if (FAILED(resolved)) return resolved;
-  return ForWindow(target) ? window_->get_accKeyboardShortcut(child, text) : DISP_E_MEMBERNOTFOUND;
+  return WindowText(child, text, &IAccessible::get_accKeyboardShortcut);
 }
 
 HRESULT GridAccessible::get_accFocus(VARIANT* child) {
@@ -287,12 +275,7 @@ HRESULT GridAccessible::get_accSelection(VARIANT* children) {
 }
 
 HRESULT GridAccessible::get_accDefaultAction(VARIANT child, BSTR* text) {
-  if (text == nullptr) return E_POINTER;
-  *text = nullptr;
-  Target target;
-  const HRESULT resolved = Resolve(child, target);
-  if (FAILED(resolved)) return resolved;
-  return ForWindow(target) ? window_->get_accDefaultAction(child, text) : DISP_E_MEMBERNOTFOUND;
+  return WindowText(child, text, &IAccessible::get_accDefaultAction);
 }
 
 HRESULT GridAccessible::accSelect(long flags, VARIANT child) {

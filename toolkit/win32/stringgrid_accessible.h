@@ -57,6 +57,8 @@ class GridAccessible : public AccessibleObject {
   GridAccessible(GridAccessible* table, int row);
   ~GridAccessible() override;
 
+  using TextProperty = HRESULT (STDMETHODCALLTYPE IAccessible::*)(VARIANT, BSTR*);
+
   bool IsTable() const { return row_ < 0; }
   const StringGrid* Grid() const { return table_->grid_; }
   HWND Hwnd() const { return table_->hwnd_; }
@@ -65,6 +67,8 @@ class GridAccessible : public AccessibleObject {
   HRESULT Resolve(const VARIANT& child, Target& target) const;
   // The table's own questions go to the system's object for the window.
   bool ForWindow(const Target& target) const { return target.row < 0 && window_ != nullptr; }
+  // A text the table's window part may have and its rows and cells have not.
+  HRESULT WindowText(VARIANT child, BSTR* text, TextProperty property);
   IDispatch* NewRow(int row);
   bool Focused() const { return GetFocus() == Hwnd(); }
   bool RowShown(int row) const;
