@@ -768,8 +768,6 @@ struct Releaser {
 };
 using Accessible = std::unique_ptr<IAccessible, Releaser>;
 
-LONG Self() { return CHILDID_SELF; }
-
 VARIANT Child(LONG id) {
   VARIANT v;
   VariantInit(&v);
@@ -912,17 +910,17 @@ TEST_F(E2E, AScreenReaderReadsTheFileListAsATableAndHearsTheCurrentCellMove) {
   {
     const Accessible field = ClientObject(ChildOfClass(k.Main(), "Edit"));
     ASSERT_TRUE(field);
-    EXPECT_TRUE(NameOf(field.get(), Self()) == Utf16Of(texts::kOpenDialogTitle));
-    EXPECT_TRUE(ValueOf(field.get(), Self()) == e2e::WideOf(data));
-    EXPECT_EQ(RoleOf(field.get(), Self()), ROLE_SYSTEM_TEXT);
-    EXPECT_NE(StateOf(field.get(), Self()) & STATE_SYSTEM_READONLY, 0);
+    EXPECT_TRUE(NameOf(field.get(), CHILDID_SELF) == Utf16Of(texts::kOpenDialogTitle));
+    EXPECT_TRUE(ValueOf(field.get(), CHILDID_SELF) == e2e::WideOf(data));
+    EXPECT_EQ(RoleOf(field.get(), CHILDID_SELF), ROLE_SYSTEM_TEXT);
+    EXPECT_NE(StateOf(field.get(), CHILDID_SELF) & STATE_SYSTEM_READONLY, 0);
   }
 
   HWND grid = ChildOfClass(k.Main(), "KestruneStringGrid");
   ASSERT_NE(grid, nullptr);
   const Accessible table = ClientObject(grid);
   ASSERT_TRUE(table);
-  EXPECT_EQ(RoleOf(table.get(), Self()), ROLE_SYSTEM_TABLE);
+  EXPECT_EQ(RoleOf(table.get(), CHILDID_SELF), ROLE_SYSTEM_TABLE);
   e2e::WinEvents events(k.Pid());
   const auto reordered = [](const e2e::WinEvents::Event& e) {
     return e.event == EVENT_OBJECT_REORDER && e.object == OBJID_CLIENT;
@@ -937,7 +935,7 @@ TEST_F(E2E, AScreenReaderReadsTheFileListAsATableAndHearsTheCurrentCellMove) {
   {
     const Accessible header = ChildObject(table.get(), 1);
     ASSERT_TRUE(header);
-    EXPECT_EQ(RoleOf(header.get(), Self()), ROLE_SYSTEM_ROW);
+    EXPECT_EQ(RoleOf(header.get(), CHILDID_SELF), ROLE_SYSTEM_ROW);
     ASSERT_EQ(ChildCountOf(header.get()), 5);
     for (LONG c = 1; c <= 5; ++c) {
       EXPECT_EQ(RoleOf(header.get(), c), ROLE_SYSTEM_COLUMNHEADER) << c;
