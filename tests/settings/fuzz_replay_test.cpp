@@ -18,9 +18,8 @@ using Body = std::string (*)(const uint8_t*, size_t);
 
 // The journal target's inputs are replayed by journal_tests, which links the memory volume that
 // its body runs on; here the folder is only known.
-const std::map<std::string, Body> kBodies = {{"profile", fuzz::ExerciseProfile},
-                                             {"integer", fuzz::ExerciseIntegers},
-                                             {"journal", nullptr}};
+const std::map<std::string, Body> kBodies = {
+    {"profile", fuzz::ExerciseProfile}, {"integer", fuzz::ExerciseIntegers}, {"journal", nullptr}};
 
 // Runs body on every file of folder; returns how many there were. A missing folder throws.
 int Replay(const fs::path& folder, Body body) {
