@@ -22,13 +22,12 @@ void RunHandler(const std::function<void()>& handler) {
   Application& application = Application::Get();
   try {
     handler();
-  } catch (const std::bad_alloc& e) {
-    FailureShown failure(application.Taskbar());
-    const std::string& text = application.OutOfMemoryText();
-    ShowErrorBox(application.Title(), ErrorBoxText(text.empty() ? e.what() : text));
   } catch (const std::exception& e) {
     FailureShown failure(application.Taskbar());
-    ShowErrorBox(application.Title(), ErrorBoxText(e.what()));
+    const std::string& outOfMemory = application.OutOfMemoryText();
+    const bool sayOutOfMemory =
+        dynamic_cast<const std::bad_alloc*>(&e) != nullptr && !outOfMemory.empty();
+    ShowErrorBox(application.Title(), ErrorBoxText(sayOutOfMemory ? outOfMemory : e.what()));
   }
 }
 
