@@ -1,6 +1,8 @@
 // The shared side of our accessible objects, and a system control's object with our name on it.
 #include "toolkit/win32/accessible.h"
 
+#include "toolkit/win32/com.h"
+
 namespace toolkit::win32 {
 
 HRESULT AccessibleObject::QueryInterface(REFIID riid, void** object) {
@@ -40,10 +42,7 @@ HRESULT AccessibleObject::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIAN
 }
 
 LRESULT AnswerGetObject(IAccessible* object, WPARAM wParam) {
-  // Once per process, on the one thread our windows live on, and kept to the end: only a
-  // screen reader's request gets here, and it will ask again.
-  static const bool started = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-  if (!started || object == nullptr) return 0;
+  if (!StartCom() || object == nullptr) return 0;
   const LRESULT result = LresultFromObject(__uuidof(IAccessible), wParam, object);
   return result > 0 ? result : 0;
 }

@@ -37,7 +37,7 @@ class AccessibleObject : public IAccessible {
 };
 
 // The answer to WM_GETOBJECT with object (COM is started on the window's thread first, as the
-// marshalling needs it); 0 where it cannot be given.
+// marshalling needs it: StartCom); 0 where it cannot be given.
 LRESULT AnswerGetObject(IAccessible* object, WPARAM wParam);
 // Tells remote clients that object is gone, and drops our reference.
 void ReleaseAccessible(IAccessible* object);

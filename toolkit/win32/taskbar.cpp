@@ -4,12 +4,12 @@
 #include "toolkit/win32/taskbar.h"
 
 #include "toolkit/core/application.h"
+#include "toolkit/win32/com.h"
 
 namespace toolkit::win32 {
 
 TaskbarButton::~TaskbarButton() {
   if (list_ != nullptr) list_->Release();
-  if (comInitialized_) CoUninitialize();
 }
 
 UINT TaskbarButton::CreatedMessage() {
@@ -20,10 +20,7 @@ UINT TaskbarButton::CreatedMessage() {
 void TaskbarButton::ButtonCreated(HWND window) {
   window_ = window;
   if (list_ == nullptr) {
-    if (!comInitialized_) {
-      // S_FALSE: already initialised on this thread, which still needs its matching uninit.
-      comInitialized_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-    }
+    StartCom();
     ITaskbarList3* list = nullptr;
     // __uuidof rather than libuuid's CLSID_ and IID_ objects, which bring a few hundred more.
     if (FAILED(CoCreateInstance(__uuidof(TaskbarList), nullptr, CLSCTX_INPROC_SERVER,

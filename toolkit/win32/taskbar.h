@@ -31,7 +31,6 @@ class TaskbarButton : public TaskbarPeer {
   HWND window_ = nullptr;
   // Null until the button exists, and where the system lacks the interface: nothing is shown.
   ITaskbarList3* list_ = nullptr;
-  bool comInitialized_ = false;
 };
 
 }  // namespace toolkit::win32
